@@ -1,0 +1,198 @@
+#include "platform/IniFile.h"
+
+#include "platform/FileSystem.h"
+#include "platform/TextConversion.h"
+
+#include <charconv>
+#include <climits>
+#include <fstream>
+#include <sstream>
+
+namespace Platform {
+namespace {
+
+std::string_view Trim(std::string_view s) {
+    const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r'; };
+    while (!s.empty() && blank(s.front())) s.remove_prefix(1);
+    while (!s.empty() && blank(s.back())) s.remove_suffix(1);
+    return s;
+}
+
+bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        const auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; };
+        if (lower(a[i]) != lower(b[i])) return false;
+    }
+    return true;
+}
+
+// "[name]" -> name; anything else -> nullopt.
+std::optional<std::string_view> SectionName(std::string_view line) {
+    line = Trim(line);
+    if (line.size() < 2 || line.front() != '[') return std::nullopt;
+    const std::size_t close = line.find(']');
+    if (close == std::string_view::npos) return std::nullopt;
+    return Trim(line.substr(1, close - 1));
+}
+
+struct KeyLine {
+    std::string_view key;
+    std::string_view value;
+};
+
+std::optional<KeyLine> ParseKeyLine(std::string_view line) {
+    const std::string_view trimmed = Trim(line);
+    if (trimmed.empty() || trimmed.front() == ';' || trimmed.front() == '[') return std::nullopt;
+    const std::size_t eq = trimmed.find('=');
+    if (eq == std::string_view::npos) return std::nullopt;
+    return KeyLine{Trim(trimmed.substr(0, eq)), Trim(trimmed.substr(eq + 1))};
+}
+
+std::string_view Unquote(std::string_view value) {
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
+        return value.substr(1, value.size() - 2);
+    return value;
+}
+
+// Calls visit(lineIndex, keyLine) for every key line of the section; stops when visit returns true.
+template <typename Visit>
+bool ForEachKeyLine(const std::vector<std::string>& lines, std::string_view section, Visit visit) {
+    bool inSection = false;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (const auto name = SectionName(lines[i])) {
+            inSection = EqualsIgnoreCase(*name, section);
+            continue;
+        }
+        if (!inSection) continue;
+        if (const auto kv = ParseKeyLine(lines[i]); kv && visit(i, *kv)) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+IniFile IniFile::Load(const std::string& path) {
+    IniFile ini;
+    std::string text;
+    if (!ReadWholeFile(path, text)) return ini;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string::npos) end = text.size();
+        std::string line = text.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r') {
+            line.pop_back();
+            ini.lineEnd_ = "\r\n";
+        }
+        ini.lines_.push_back(std::move(line));
+        start = end + 1;
+    }
+    return ini;
+}
+
+std::optional<std::string> IniFile::Get(std::string_view section, std::string_view key) const {
+    std::optional<std::string> found;
+    ForEachKeyLine(lines_, section, [&](std::size_t, const KeyLine& kv) {
+        if (!EqualsIgnoreCase(kv.key, key)) return false;
+        found = SanitizeUtf8(Unquote(kv.value));
+        return true;
+    });
+    return found;
+}
+
+void IniFile::Set(std::string_view section, std::string_view key, std::string_view value) {
+    const std::string newLine = std::string(key) + "=" + std::string(value);
+    const bool replaced = ForEachKeyLine(lines_, section, [&](std::size_t i, const KeyLine& kv) {
+        if (!EqualsIgnoreCase(kv.key, key)) return false;
+        lines_[i] = newLine;
+        return true;
+    });
+    if (replaced) return;
+
+    // Insert after the last non-blank line of the section, or append a new section.
+    std::optional<std::size_t> insertAt;
+    bool inSection = false;
+    for (std::size_t i = 0; i < lines_.size(); ++i) {
+        if (const auto name = SectionName(lines_[i])) {
+            inSection = EqualsIgnoreCase(*name, section);
+            if (inSection) insertAt = i + 1;
+            continue;
+        }
+        if (inSection && !Trim(lines_[i]).empty()) insertAt = i + 1;
+    }
+    if (insertAt) {
+        lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(*insertAt), newLine);
+        return;
+    }
+    if (!lines_.empty() && lines_.back().empty()) lines_.pop_back();
+    lines_.push_back("[" + std::string(section) + "]");
+    lines_.push_back(newLine);
+}
+
+bool IniFile::Remove(std::string_view section, std::string_view key) {
+    std::optional<std::size_t> at;
+    ForEachKeyLine(lines_, section, [&](std::size_t i, const KeyLine& kv) {
+        if (!EqualsIgnoreCase(kv.key, key)) return false;
+        at = i;
+        return true;
+    });
+    if (!at) return false;
+    lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(*at));
+    return true;
+}
+
+std::vector<std::string> IniFile::Sections() const {
+    std::vector<std::string> names;
+    for (const auto& line : lines_)
+        if (const auto name = SectionName(line)) names.emplace_back(*name);
+    return names;
+}
+
+std::vector<std::string> IniFile::Keys(std::string_view section) const {
+    std::vector<std::string> keys;
+    ForEachKeyLine(lines_, section, [&](std::size_t, const KeyLine& kv) {
+        keys.emplace_back(kv.key);
+        return false;
+    });
+    return keys;
+}
+
+bool IniFile::Save(const std::string& path) const {
+    std::string text;
+    for (const auto& line : lines_) text += line + lineEnd_;
+    return WriteFileAtomically(path, text);
+}
+
+std::string ReadIniString(const std::string& path, std::string_view section, std::string_view key,
+                          std::string_view fallback, std::size_t maxChars) {
+    std::string value = IniFile::Load(path).Get(section, key).value_or(std::string(fallback));
+    TruncateUtf8(value, maxChars);
+    return value;
+}
+
+int ReadIniInt(const std::string& path, std::string_view section, std::string_view key, int fallback) {
+    const auto text = IniFile::Load(path).Get(section, key);
+    if (!text) return fallback;
+    std::string_view digits = *text;
+    bool negative = false;
+    if (!digits.empty() && (digits.front() == '-' || digits.front() == '+')) {
+        negative = digits.front() == '-';
+        digits.remove_prefix(1);
+    }
+    long long magnitude = 0;
+    const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), magnitude);
+    if (ec == std::errc::invalid_argument || end == digits.data()) return 0;
+    const long long value = negative ? -magnitude : magnitude;
+    if (ec == std::errc::result_out_of_range || value < INT_MIN || value > INT_MAX) return fallback;
+    return static_cast<int>(value);
+}
+
+bool WriteIniString(const std::string& path, std::string_view section, std::string_view key,
+                    std::string_view value) {
+    IniFile ini = IniFile::Load(path);
+    ini.Set(section, key, value);
+    return ini.Save(path);
+}
+
+}  // namespace Platform

@@ -24,6 +24,11 @@ public:
     // Stores the address with every "${ROUTE}" replaced by the route of this system.
     void SetDownloadUrl(const std::string& url);
 
+    // The address built in at compile time (NUVALO_DEFAULT_DOWNLOAD_URL).
+    static std::string DefaultDownloadUrl();
+    // One "Field=value" line per field, in table order.
+    std::string FieldLines() const;
+
     std::string DownloadUrl;
     int DownloadType = 1;
     double DownloadScale = 0.7;

@@ -5,7 +5,7 @@
 #include <cstdarg>
 #include <cstdio>
 #include <ctime>
-#include <memory>
+#include <new>
 #include <unistd.h>
 
 namespace Utils {
@@ -43,48 +43,81 @@ std::string QualifiedFunctionName(std::string_view pretty) {
     return std::string(pretty);
 }
 
-void DebugLog(const char* function, int line, const char* format, ...) {
-    const auto now = std::chrono::system_clock::now();
-    const std::time_t seconds = std::chrono::system_clock::to_time_t(now);
-    const int millis = static_cast<int>(
-        std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() % 1000);
-    std::tm local{};
-    localtime_r(&seconds, &local);
+namespace {
 
-    const int savedErrno = errno;
-    char prefix[512];
-    const int prefixLen = std::snprintf(prefix, sizeof prefix, "<P%05d><T%05d><%04d-%02d-%02d %02d:%02d:%02d.%03d>(%s)<%04d>: ",
-                                        static_cast<int>(::getpid()), static_cast<int>(::gettid()), local.tm_year + 1900,
-                                        local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec, millis,
-                                        function ? function : "", line);
-    if (prefixLen < 0) return;
-
-    va_list args;
-    va_start(args, format);
+// Appends printf output measured first, so nothing is ever cut.
+bool AppendFormatted(std::string& out, const char* format, va_list args) {
     va_list counting;
     va_copy(counting, args);
-    const int messageLen = std::vsnprintf(nullptr, 0, format, counting);
+    const int length = std::vsnprintf(nullptr, 0, format, counting);
     va_end(counting);
-    if (messageLen < 0) {
-        va_end(args);
-        return;
-    }
-    // The prefix may have been cut by the fixed buffer when the function name is very long.
-    const std::size_t headLen = std::min<std::size_t>(static_cast<std::size_t>(prefixLen), sizeof prefix - 1);
-    const std::size_t total = headLen + static_cast<std::size_t>(messageLen) + 2;
-    std::unique_ptr<char[]> record(new (std::nothrow) char[total + 1]);
-    if (!record) {
-        va_end(args);
-        return;
-    }
-    std::copy(prefix, prefix + headLen, record.get());
-    std::vsnprintf(record.get() + headLen, static_cast<std::size_t>(messageLen) + 1, format, args);
-    va_end(args);
-    record[total - 2] = '\r';
-    record[total - 1] = '\n';
+    if (length < 0) return false;
+    const std::size_t at = out.size();
+    out.resize(at + static_cast<std::size_t>(length) + 1);
+    std::vsnprintf(out.data() + at, static_cast<std::size_t>(length) + 1, format, args);
+    out.pop_back();
+    return true;
+}
 
+bool AppendFormatted(std::string& out, const char* format, ...) __attribute__((format(printf, 2, 3)));
+bool AppendFormatted(std::string& out, const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    const bool ok = AppendFormatted(out, format, args);
+    va_end(args);
+    return ok;
+}
+
+}  // namespace
+
+DebugRecordStamp CurrentDebugRecordStamp() {
+    const auto now = std::chrono::system_clock::now();
+    const std::time_t seconds = std::chrono::system_clock::to_time_t(now);
+    DebugRecordStamp stamp;
+    stamp.milliseconds = static_cast<int>(
+        std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() % 1000);
+    localtime_r(&seconds, &stamp.localTime);
+    stamp.processId = static_cast<long>(::getpid());
+    stamp.threadId = static_cast<long>(::gettid());
+    return stamp;
+}
+
+std::string FormatDebugRecordV(const DebugRecordStamp& stamp, const char* function, int line, const char* format,
+                               va_list args) {
+    const std::tm& t = stamp.localTime;
+    std::string record;
+    try {
+        if (!AppendFormatted(record, "<P%05ld><T%05ld><%04d-%02d-%02d %02d:%02d:%02d.%03d>(%s)<%04d>: ",
+                             stamp.processId, stamp.threadId, t.tm_year + 1900, t.tm_mon + 1, t.tm_mday, t.tm_hour,
+                             t.tm_min, t.tm_sec, stamp.milliseconds, function ? function : "", line) ||
+            !AppendFormatted(record, format ? format : "", args))
+            return "";
+        record += "\r\n";
+    } catch (const std::bad_alloc&) {
+        return "";
+    }
+    return record;
+}
+
+std::string FormatDebugRecord(const DebugRecordStamp& stamp, const char* function, int line, const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    std::string record = FormatDebugRecordV(stamp, function, line, format, args);
+    va_end(args);
+    return record;
+}
+
+void DebugLog(const char* function, int line, const char* format, ...) {
+    const int savedErrno = errno;
+    const DebugRecordStamp stamp = CurrentDebugRecordStamp();
+    va_list args;
+    va_start(args, format);
+    const std::string record = FormatDebugRecordV(stamp, function, line, format, args);
+    va_end(args);
     // One write per record keeps records from different threads apart.
-    [[maybe_unused]] const ssize_t written = ::write(STDERR_FILENO, record.get(), total);
+    if (!record.empty()) {
+        [[maybe_unused]] const ssize_t written = ::write(STDERR_FILENO, record.data(), record.size());
+    }
     errno = savedErrno;
 }
 

@@ -30,7 +30,7 @@ bool MakeFolder(const std::string& path) {
 }  // namespace
 
 std::string GetTempWorkFolderIn(const std::string& tempFolder) {
-    if (tempFolder.empty()) return "";
+    if (tempFolder.empty() || tempFolder.find('\0') != std::string::npos) return "";
     const std::string folder = Platform::JoinPath(tempFolder, kWorkFolderName);
     if (Platform::Utf8Length(folder) + 1 > kMaxWorkFolderChars) return "";
     if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) return "";
@@ -43,7 +43,8 @@ std::string GetTempWorkFolder() {
 }
 
 bool CreateDirectories(const std::string& path) {
-    if (path.empty() || Platform::Utf8Length(path) > kMaxPathChars) return false;
+    if (path.empty() || path.find('\0') != std::string::npos || Platform::Utf8Length(path) > kMaxPathChars)
+        return false;
     for (std::size_t slash = path.find('/', 1); slash != std::string::npos; slash = path.find('/', slash + 1)) {
         const std::string prefix = path.substr(0, slash + 1);
         if (!Platform::DirectoryExists(prefix) && !MakeFolder(prefix)) return false;

@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace SkinUI {
 
@@ -23,8 +24,9 @@ public:
     void SetForceShared(bool force) { forceShared_ = force; }
     bool IsForceShared() const { return forceShared_; }
 
-    // Loads the image and stores it under `name`, replacing an entry of that
-    // name; nullptr when it cannot be loaded (nothing is stored then).
+    // Loads the image and stores it under `name` in place of an entry of that
+    // name (kept alive until the tables go, as controls may still draw it);
+    // nullptr when it cannot be loaded (nothing is stored then).
     const TImageEntry* AddImage(const std::string& name, const std::string& type = "", uint32_t mask = 0,
                                 bool useHsl = false, bool shared = false);
     // Own table, then shared; no loading.
@@ -69,6 +71,8 @@ private:
     FontTable fonts_;
     AttributeTable defaultAttributes_;
     std::unique_ptr<TFontEntry> defaultFont_;
+    // Images replaced under their name; controls may still point at them.
+    std::vector<std::unique_ptr<TImageEntry>> retiredImages_;
 };
 
 }  // namespace SkinUI

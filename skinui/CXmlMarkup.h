@@ -19,6 +19,8 @@ public:
     static constexpr std::size_t kMaxFileBytes = 4u << 20;
     static constexpr std::size_t kMaxErrorMessageChars = 99;
     static constexpr std::size_t kMaxErrorContextChars = 49;
+    // Deeper documents are refused rather than parsed at the cost of the stack.
+    static constexpr int kMaxDepth = 256;
 
     explicit CXmlMarkup(std::string_view text = {});
 
@@ -58,16 +60,18 @@ private:
     };
 
     bool Parse();
-    bool ParseLevel(std::size_t& pos, uint32_t parent);
-    bool ParseElement(std::size_t& pos, uint32_t parent, uint32_t& previous);
-    bool ParseAttributes(std::size_t& pos, Element& element);
-    bool ParseClosingTag(std::size_t& pos, const Element& element);
+    bool ParseLevel(std::size_t& pos, uint32_t parent, int depth);
+    bool ParseElement(std::size_t& pos, uint32_t parent, uint32_t& previous, int depth);
+    bool ParseAttributes(std::size_t& pos, uint32_t element);
+    bool ParseClosingTag(std::size_t& pos, uint32_t element);
     uint32_t AppendElement(std::size_t start, uint32_t parent, uint32_t previous);
     void SkipBlanks(std::size_t& pos) const;
     void SkipName(std::size_t& pos) const;
     void SkipPast(std::size_t& pos, std::string_view terminator) const;
-    // Decodes entities in place up to `end` char; answers the decoded length.
-    std::size_t DecodeValue(std::size_t& pos, char end);
+    // Decodes entities in place up to the closing quote, leaving pos past it;
+    // false when the quote is missing.
+    bool DecodeValue(std::size_t& pos, uint32_t& length);
+    bool IsAt(std::size_t pos, std::string_view what) const { return text_.compare(pos, what.size(), what) == 0; }
     bool Fail(const char* message, std::size_t pos);
     bool FailBeforeParsing(const char* message);
     std::string_view Slice(uint32_t offset, uint32_t length) const

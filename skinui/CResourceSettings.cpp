@@ -1,0 +1,153 @@
+#include "skinui/CResourceSettings.h"
+
+#include "platform/ResourceTable.h"
+#include "platform/TextConversion.h"
+
+#include <fstream>
+
+namespace SkinUI {
+namespace {
+
+struct Settings {
+    std::string instancePath;
+    std::string resourcePath;
+    std::string archiveName;
+    bool archiveCached = false;
+    std::unique_ptr<CSkinArchive> openArchive;
+    // The linked archive's bytes, kept for the whole process.
+    std::string resourceCopy;
+};
+
+Settings& TheSettings()
+{
+    static Settings settings;
+    return settings;
+}
+
+bool IsSeparator(char c)
+{
+    return c == '/' || c == '\\';
+}
+
+SkinReadStatus ReadLooseFile(const std::string& path, std::string& bytes, std::size_t maxBytes)
+{
+    std::ifstream file(Platform::EncodeCodePage(path, Platform::kCodePageAnsi), std::ios::binary | std::ios::ate);
+    if (!file) return SkinReadStatus::FileOpenFailed;
+    const std::streamoff length = file.tellg();
+    if (length < 0) return SkinReadStatus::FileOpenFailed;
+    if (length == 0) return SkinReadStatus::FileEmpty;
+    if (static_cast<unsigned long long>(length) > maxBytes) return SkinReadStatus::FileTooLarge;
+    bytes.assign(static_cast<std::size_t>(length), '\0');
+    file.seekg(0);
+    if (!file.read(bytes.data(), length)) return SkinReadStatus::FileShortRead;
+    return SkinReadStatus::Ok;
+}
+
+SkinReadStatus ReadArchiveEntry(const CSkinArchive& archive, std::string_view name, std::string& bytes,
+                                std::size_t maxBytes)
+{
+    std::size_t index = 0;
+    uint64_t size = 0;
+    if (!archive.Find(name, index, size)) return SkinReadStatus::EntryNotFound;
+    if (size == 0) return SkinReadStatus::FileEmpty;
+    if (size > maxBytes) return SkinReadStatus::FileTooLarge;
+    if (archive.Copy(index, bytes) != CSkinArchive::kCopyOk) return SkinReadStatus::EntryCopyFailed;
+    return SkinReadStatus::Ok;
+}
+
+void CloseCachedArchive(Settings& settings)
+{
+    if (settings.archiveCached) settings.openArchive.reset();
+}
+
+}  // namespace
+
+void CResourceSettings::SetInstance(const std::string& executablePath)
+{
+    const std::size_t slash = executablePath.rfind('/');
+    TheSettings().instancePath = slash == std::string::npos ? "" : executablePath.substr(0, slash + 1);
+}
+
+const std::string& CResourceSettings::GetInstancePath()
+{
+    return TheSettings().instancePath;
+}
+
+void CResourceSettings::SetResourcePath(std::string_view path)
+{
+    std::string& stored = TheSettings().resourcePath;
+    stored = path;
+    if (!stored.empty() && !IsSeparator(stored.back())) stored += '/';
+}
+
+const std::string& CResourceSettings::GetResourcePath()
+{
+    return TheSettings().resourcePath;
+}
+
+void CResourceSettings::SetArchiveFromMemory(const void* bytes, std::size_t length)
+{
+    Settings& settings = TheSettings();
+    if (settings.archiveName == kMemoryArchiveName) return;
+    CloseCachedArchive(settings);
+    settings.archiveName = kMemoryArchiveName;
+    settings.archiveCached = true;
+    settings.openArchive = CSkinArchive::OpenFromMemory(bytes, length);
+}
+
+void CResourceSettings::SetArchiveFromFile(std::string_view name, bool cached)
+{
+    Settings& settings = TheSettings();
+    if (settings.archiveName == name && settings.archiveCached == cached) return;
+    CloseCachedArchive(settings);
+    settings.archiveName = name;
+    settings.archiveCached = cached;
+    if (cached) settings.openArchive = CSkinArchive::OpenFromFile(settings.resourcePath + settings.archiveName);
+}
+
+const std::string& CResourceSettings::GetArchiveName()
+{
+    return TheSettings().archiveName;
+}
+
+bool CResourceSettings::IsArchiveCached()
+{
+    return TheSettings().archiveCached;
+}
+
+const CSkinArchive* CResourceSettings::GetOpenArchive()
+{
+    return TheSettings().openArchive.get();
+}
+
+bool CResourceSettings::UseArchiveResource(int id)
+{
+    Settings& settings = TheSettings();
+    if (settings.archiveName == kMemoryArchiveName) return true;
+    const std::string_view resource = Platform::ResourceTable::Find(kArchiveResourceType, id);
+    if (resource.empty()) return false;
+    settings.resourceCopy.assign(resource);
+    SetArchiveFromMemory(settings.resourceCopy.data(), settings.resourceCopy.size());
+    return true;
+}
+
+SkinReadStatus CResourceSettings::ReadSkinFile(std::string_view name, std::string& bytes, std::size_t maxBytes)
+{
+    Settings& settings = TheSettings();
+    bytes.clear();
+    if (settings.archiveName.empty()) return ReadLooseFile(settings.resourcePath + std::string(name), bytes, maxBytes);
+    if (settings.archiveCached) {
+        if (settings.openArchive == nullptr) return SkinReadStatus::ArchiveOpenFailed;
+        return ReadArchiveEntry(*settings.openArchive, name, bytes, maxBytes);
+    }
+    const auto archive = CSkinArchive::OpenFromFile(settings.resourcePath + settings.archiveName);
+    if (archive == nullptr) return SkinReadStatus::ArchiveOpenFailed;
+    return ReadArchiveEntry(*archive, name, bytes, maxBytes);
+}
+
+void CResourceSettings::Reset()
+{
+    TheSettings() = Settings();
+}
+
+}  // namespace SkinUI

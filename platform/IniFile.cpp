@@ -11,6 +11,11 @@
 namespace Platform {
 namespace {
 
+constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+constexpr std::string_view kUtf16LeBom = "\xFF\xFE";
+
+bool FitsOnOneLine(std::string_view text) { return text.find_first_of(std::string_view("\r\n\0", 3)) == std::string_view::npos; }
+
 std::string_view Trim(std::string_view s) {
     const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r'; };
     while (!s.empty() && blank(s.front())) s.remove_prefix(1);
@@ -76,6 +81,13 @@ IniFile IniFile::Load(const std::string& path) {
     IniFile ini;
     std::string text;
     if (!ReadWholeFile(path, text)) return ini;
+    if (text.starts_with(kUtf16LeBom)) {
+        text = DecodeCodePage(std::string_view(text).substr(kUtf16LeBom.size()), 1200);
+        ini.encoding_ = Encoding::Utf16Le;
+    } else if (text.starts_with(kUtf8Bom)) {
+        text.erase(0, kUtf8Bom.size());
+        ini.encoding_ = Encoding::Utf8WithBom;
+    }
     std::size_t start = 0;
     while (start < text.size()) {
         std::size_t end = text.find('\n', start);
@@ -101,14 +113,17 @@ std::optional<std::string> IniFile::Get(std::string_view section, std::string_vi
     return found;
 }
 
-void IniFile::Set(std::string_view section, std::string_view key, std::string_view value) {
+bool IniFile::Set(std::string_view section, std::string_view key, std::string_view value) {
+    if (!FitsOnOneLine(section) || !FitsOnOneLine(key) || !FitsOnOneLine(value) || Trim(key).empty() ||
+        key.find('=') != std::string_view::npos || section.find(']') != std::string_view::npos)
+        return false;
     const std::string newLine = std::string(key) + "=" + std::string(value);
     const bool replaced = ForEachKeyLine(lines_, section, [&](std::size_t i, const KeyLine& kv) {
         if (!EqualsIgnoreCase(kv.key, key)) return false;
         lines_[i] = newLine;
         return true;
     });
-    if (replaced) return;
+    if (replaced) return true;
 
     // Insert after the last non-blank line of the section, or append a new section.
     std::optional<std::size_t> insertAt;
@@ -123,11 +138,12 @@ void IniFile::Set(std::string_view section, std::string_view key, std::string_vi
     }
     if (insertAt) {
         lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(*insertAt), newLine);
-        return;
+        return true;
     }
     if (!lines_.empty() && lines_.back().empty()) lines_.pop_back();
     lines_.push_back("[" + std::string(section) + "]");
     lines_.push_back(newLine);
+    return true;
 }
 
 bool IniFile::Remove(std::string_view section, std::string_view key) {
@@ -161,6 +177,11 @@ std::vector<std::string> IniFile::Keys(std::string_view section) const {
 bool IniFile::Save(const std::string& path) const {
     std::string text;
     for (const auto& line : lines_) text += line + lineEnd_;
+    switch (encoding_) {
+        case Encoding::Utf8: break;
+        case Encoding::Utf8WithBom: text.insert(0, kUtf8Bom); break;
+        case Encoding::Utf16Le: text = std::string(kUtf16LeBom) + EncodeCodePage(text, 1200); break;
+    }
     return WriteFileAtomically(path, text);
 }
 
@@ -190,9 +211,10 @@ int ReadIniInt(const std::string& path, std::string_view section, std::string_vi
 
 bool WriteIniString(const std::string& path, std::string_view section, std::string_view key,
                     std::string_view value) {
+    std::string unused;
+    if (FileExists(path) && !ReadWholeFile(path, unused)) return false;
     IniFile ini = IniFile::Load(path);
-    ini.Set(section, key, value);
-    return ini.Save(path);
+    return ini.Set(section, key, value) && ini.Save(path);
 }
 
 }  // namespace Platform

@@ -18,7 +18,9 @@ public:
     static IniFile Load(const std::string& path);
 
     std::optional<std::string> Get(std::string_view section, std::string_view key) const;
-    void Set(std::string_view section, std::string_view key, std::string_view value);
+    // False, and nothing changed, when the names or the value cannot be kept on one line
+    // (line breaks, NUL, "=" in the key, "]" in the section, an empty key).
+    bool Set(std::string_view section, std::string_view key, std::string_view value);
     // Removes the key's line; true when there was one.
     bool Remove(std::string_view section, std::string_view key);
     // Section names in file order, as written.
@@ -31,8 +33,12 @@ public:
     bool Save(const std::string& path) const;
 
 private:
+    // A file written by a Windows tool may start with a byte-order mark; it is kept.
+    enum class Encoding { Utf8, Utf8WithBom, Utf16Le };
+
     std::vector<std::string> lines_;
     std::string lineEnd_ = "\n";
+    Encoding encoding_ = Encoding::Utf8;
 };
 
 inline constexpr std::size_t kProfileStringMaxChars = 259;
@@ -43,7 +49,8 @@ std::string ReadIniString(const std::string& path, std::string_view section, std
 // Leading decimal digits with an optional sign; no digits give 0; a missing
 // key, or a number out of range, gives fallback.
 int ReadIniInt(const std::string& path, std::string_view section, std::string_view key, int fallback);
-// Creates file, section and key as needed; false when the file cannot be written.
+// Creates file, section and key as needed; false when the file cannot be written, or
+// exists but cannot be read (it is then left alone rather than replaced).
 bool WriteIniString(const std::string& path, std::string_view section, std::string_view key,
                     std::string_view value);
 

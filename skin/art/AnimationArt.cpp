@@ -48,7 +48,8 @@ void CheckStroke(cairo_t* cr, double progress)
 void PaintFinishedFrame(Canvas& canvas, int frame)
 {
     cairo_t* cr = canvas.Cr();
-    const double ring = Phase(frame, 0, 16);
+    // The ring starts one step early so that the first frame already shows its tip.
+    const double ring = Phase(frame, -1, 16);
     const double disc = Phase(frame, 8, 22);
     const double tick = Phase(frame, 14, 28);
 

@@ -78,6 +78,8 @@ public:
     virtual void SetCapture(WindowId window) = 0;
     virtual void ReleaseCapture() = 0;
     virtual WindowId GetCapture() const = 0;
+    // MK_SHIFT, MK_CONTROL and MK_ALT of the modifiers held at the last input.
+    virtual uint32_t GetKeyState() const = 0;
     // Pointer position in screen coordinates.
     virtual Point GetCursorPos() const = 0;
     virtual void SetCursor(CursorKind cursor) = 0;
@@ -111,6 +113,9 @@ public:
     // stride in bytes) to the same place of the client area.
     virtual void Present(WindowId window, const uint32_t* pixels, int width, int height, int stride,
                          const Rect& part) = 0;
+
+    // Text of the clipboard (UTF-8), "" when there is none.
+    virtual std::string GetClipboardText() = 0;
 
     // Milliseconds of a monotonic clock.
     virtual uint32_t TickCount() const = 0;

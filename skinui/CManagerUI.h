@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/WindowSystem.h"
+#include "skinui/CSkinResources.h"
 #include "skinui/IMessageFilterUI.h"
 #include "skinui/INotifyUI.h"
 #include "skinui/TEventUI.h"
@@ -42,7 +43,14 @@ public:
     Platform::WindowId GetPaintWindow() const { return window_; }
     CRenderEngine& GetRenderEngine();
 
+    CSkinResources& GetResources() { return resources_; }
+    const CSkinResources& GetResources() const { return resources_; }
+
     bool AttachDialog(CControlUI* root);
+    // Binds a subtree added to an attached tree and enters its names.
+    void InitControls(CControlUI* control, CControlUI* parent);
+    // Forgets a control that is being destroyed, wherever the manager holds it.
+    void ReapObjects(CControlUI* control);
     CControlUI* GetRoot() const { return root_; }
     // True while a window is bound (removed controls must then be deleted later).
     bool IsRunning() const { return window_ != 0; }
@@ -131,10 +139,37 @@ public:
     static bool TranslateMessage(const Platform::Message& message);
 
 private:
-    struct TimerInfo;
-    class Impl;
-    std::unique_ptr<Impl> impl_;
+    struct TimerInfo {
+        CControlUI* control = nullptr;
+        uint32_t localId = 0;
+        Platform::WindowId window = 0;
+        uint32_t nativeId = 0;
+        bool killed = false;
+    };
 
+    Platform::WindowSystem* System() const;
+    bool RunMessageFilters(uint32_t message, uintptr_t wParam, intptr_t lParam, intptr_t& result);
+    void Paint();
+    void LayoutIfNeeded(const UIRect& client);
+    void DeliverNotify(TNotifyEvent& msg);
+    void DrainCleanup();
+    void PostCleanupMessage();
+    void SendEvent(CControlUI* control, UIEvent type, uintptr_t wParam = 0, intptr_t lParam = 0, uint32_t key = 0);
+    void OnMouseMove(UIPoint pt, uintptr_t wParam);
+    void OnButtonDown(UIPoint pt, uintptr_t wParam, UIEvent type);
+    void OnButtonUp(UIPoint pt, uintptr_t wParam);
+    void OnMouseHover(UIPoint pt);
+    void OnMouseLeave();
+    void OnMouseWheel(UIPoint screen, uintptr_t wParam);
+    void OnTimer(uintptr_t nativeId);
+    void OnClose();
+    void UpdateCursor(UIPoint pt);
+    void LeaveHover(UIPoint pt);
+    UIPoint ScreenToClient(Platform::Point screen) const;
+    std::vector<CControlUI*> TabOrder() const;
+
+    CSkinResources resources_;
+    std::unique_ptr<CRenderEngine> render_;
     Platform::WindowId window_ = 0;
     CControlUI* root_ = nullptr;
     CControlUI* focus_ = nullptr;
@@ -142,7 +177,28 @@ private:
     CControlUI* pressed_ = nullptr;
     CControlUI* keyTarget_ = nullptr;
     UIPoint lastMouse_;
+
+    std::vector<TimerInfo> timers_;
+    uint32_t timerCounter_ = 4096;
+    std::vector<INotifyUI*> notifiers_;
+    std::vector<IMessageFilterUI*> preMessageFilters_;
+    std::vector<IMessageFilterUI*> messageFilters_;
+    std::vector<CControlUI*> postPaintControls_;
+    std::map<std::string, CControlUI*, std::less<>> nameMap_;
+    std::vector<CControlUI*> mouseLeaveNeeded_;
+    std::vector<CControlUI*> delayedCleanup_;
+    std::deque<TNotifyEvent> asyncNotify_;
+    std::map<std::string, std::string, std::less<>> customAttributes_;
+
+    bool updateNeeded_ = false;
+    bool firstLayout_ = true;
+    bool focusNeeded_ = false;
+    bool mouseTracking_ = false;
     bool mouseCapture_ = false;
+    bool asyncPosted_ = false;
+    bool noActivate_ = false;
+    bool showDirty_ = false;
+    uint32_t hoverTime_ = 1000;
 
     UISize initSize_;
     UIRect sizeBox_;
@@ -150,8 +206,6 @@ private:
     UISize roundCorner_;
     UISize minInfo_;
     UISize maxInfo_;
-    bool noActivate_ = false;
-    bool showDirty_ = false;
     uint8_t opacity_ = 255;
     uint32_t disabledColor_ = 0xFFA7A6AA;
     uint32_t fontColor_ = 0xFF000000;

@@ -73,6 +73,8 @@ public:
     // One pixel (premultiplied 0xAARRGGBB); 0 outside the surface.
     uint32_t PixelAt(int x, int y) const;
 
+    // Makes the rectangle transparent black (a repaint starts from it).
+    void Clear(const UIRect& rect);
     // Alpha 0 draws nothing, 255 fills, anything else blends.
     void FillColor(const UIRect& rect, uint32_t argb);
     void Gradient(const UIRect& rect, uint32_t argbFrom, uint32_t argbTo, bool vertical);

@@ -72,6 +72,18 @@ protected:
     const std::vector<CControlUI*>& Items() const { return items_; }
     // Destroys a removed child now or, while the window runs, on its cleanup message.
     void ReleaseChild(CControlUI* control);
+    // A size clamped to the child's minimum and maximum.
+    static int ClampWidth(const CControlUI* child, int width);
+    static int ClampHeight(const CControlUI* child, int height);
+    // What a child is offered: its fixed size, else its maximum, never more than what is there.
+    static UISize OfferFor(const CControlUI* child, int availableWidth, int availableHeight);
+
+private:
+    // Binds a new child to this container (and its manager) and asks for a layout.
+    void AdoptChild(CControlUI* control);
+    CControlUI* FindInChildren(FindControlProc proc, void* data, uint32_t flags);
+    void SetChildAlignAttribute(std::string_view value);
+    void SetChildVAlignAttribute(std::string_view value);
 
 private:
     std::vector<CControlUI*> items_;

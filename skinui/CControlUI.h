@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/WindowSystem.h"
 #include "skinui/CImageDescriptor.h"
 #include "skinui/UIGeometry.h"
 
@@ -158,7 +159,7 @@ public:
 
     // Entry point of painting (the host calls it on the root, containers on their children):
     // nothing when the control misses `paint` or a paint delegate refuses, else DoPaint.
-    // Answers false once `stopControl` has been painted, which ends the painting.
+    // Answers false on reaching `stopControl` (not painted), which ends the painting.
     virtual bool Paint(CRenderEngine& render, const UIRect& paint, CControlUI* stopControl);
     // Clip to the rounded corners, then the paint steps in order, then the cover.
     virtual bool DoPaint(CRenderEngine& render, const UIRect& paint, CControlUI* stopControl);
@@ -183,7 +184,7 @@ public:
     bool SetTimer(uint32_t timerId, uint32_t elapseMs);
     void KillTimer(uint32_t timerId);
     void KillTimers();
-    void SendNotify(std::string_view type, uint32_t wParam = 0, uint32_t lParam = 0);
+    void SendNotify(std::string_view type, uintptr_t wParam = 0, intptr_t lParam = 0);
 
     void AddEventDelegate(EventDelegate delegate);
     void AddNotifyDelegate(NotifyDelegate delegate);
@@ -230,6 +231,20 @@ protected:
     const UIRect& PaintRect() const { return paintRect_; }
     bool IsInternVisible() const { return internVisible_; }
 
+    // FindControl's filters (visible, enabled, hit test, update test) for this control.
+    bool PassesFindFilters(FindControlProc proc, void* data, uint32_t flags) const;
+    CControlUI* FindSelf(FindControlProc proc, void* data, uint32_t flags);
+    CControlUI* FindCover(FindControlProc proc, void* data, uint32_t flags);
+    // Stores a colour and repaints when it changed.
+    void SetColor(uint32_t& field, uint32_t argb);
+    // Stores an image descriptor and repaints when it changed (keeps a loaded image otherwise).
+    void SetImage(CImageDescriptor& image, std::string_view descriptor);
+    // Invalidates `area` as far as every ancestor shows it.
+    void InvalidateArea(UIRect area);
+    void SetCursor(Platform::CursorKind cursor);
+    // Pointer and button events (those that go to the parent of a control without mouse input).
+    static bool IsMouseEvent(const TEventUI& event);
+
     CManagerUI* manager_ = nullptr;
     CControlUI* parent_ = nullptr;
     UIRect itemRect_;
@@ -238,6 +253,12 @@ protected:
     bool updateNeeded_ = true;
 
 private:
+    void PlaceFloating(const UIRect& relative);
+    void SetSizeConstraint(int& field, int value);
+    void DropFocus();
+    void SetFloatAttribute(std::string_view value);
+    void PaintSteps(CRenderEngine& render);
+
     std::string name_;
     std::string text_;
     std::string toolTip_;

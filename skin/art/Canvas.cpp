@@ -1,5 +1,6 @@
 #include "skin/art/Canvas.h"
 
+#include <fontconfig/fontconfig.h>
 #include <pango/pangocairo.h>
 
 #include <algorithm>
@@ -161,6 +162,13 @@ bool Canvas::SavePng(const std::string& path) const
 {
     cairo_surface_flush(surface_);
     return cairo_surface_write_to_png(surface_, path.c_str()) == CAIRO_STATUS_SUCCESS;
+}
+
+void ReleaseTextRendering()
+{
+    pango_cairo_font_map_set_default(nullptr);
+    cairo_debug_reset_static_data();
+    FcFini();
 }
 
 }  // namespace SkinArt

@@ -419,9 +419,13 @@ void PaintAgreementTip(ArtOutput& output)
     cairo_line_to(cr, 18, 39.5);
     cairo_line_to(cr, 24, 33);
     cairo_close_path(cr);
-    tip.SetColour(Palette::Amber);
+    tip.SetColour(Palette::White);
     cairo_fill(cr);
-    tip.Text("请先同意许可协议", {13, false, Palette::White}, 0, 0, 124, 33);
+
+    tip.FillCircle(14.5, 16.5, 6.5, Palette::Amber);
+    tip.FillRoundedRect(13.75, 12, 1.5, 5.5, 0.75, Palette::White);
+    tip.FillCircle(14.5, 20, 0.95, Palette::White);
+    tip.Text("请先同意许可协议", {12, false, Palette::Ink}, 25, 0, 96, 33, Align::Left);
     output.Save(tip, "res/mainWnd/tipLbl.png");
 }
 

@@ -3,6 +3,7 @@
 
 #include "skin/art/AnimationArt.h"
 #include "skin/art/ArtOutput.h"
+#include "skin/art/Canvas.h"
 #include "skin/art/DialogArt.h"
 #include "skin/art/WindowArt.h"
 
@@ -19,5 +20,6 @@ int main(int argc, char** argv)
     SkinArt::PaintDialogArt(output);
     SkinArt::PaintAnimations(output);
     SkinArt::PaintWindowIcon(output, argv[2]);
+    SkinArt::ReleaseTextRendering();
     return output.Succeeded() ? 0 : 1;
 }

@@ -3,6 +3,7 @@
 #include "platform/WindowMessages.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 
 namespace Platform {
@@ -86,6 +87,12 @@ std::string HeadlessWindowSystem::Title(WindowId window) const
 {
     const WindowRecord* record = Find(window);
     return record ? record->params.title : std::string();
+}
+
+void HeadlessWindowSystem::ShowErrorMessage(const std::string& text, const std::string& caption)
+{
+    errorMessage_ = caption + ": " + text;
+    std::fprintf(stderr, "%s\n", errorMessage_.c_str());
 }
 
 void HeadlessWindowSystem::WaitForEvents(int timeoutMs) { Queue().Wait(timeoutMs); }

@@ -24,6 +24,8 @@ public:
     void Present(WindowId window, const uint32_t* pixels, int width, int height, int stride,
                  const Rect& part) override;
     std::string GetClipboardText() override { return clipboard_; }
+    // Records the message (see LastErrorMessage) and writes it to standard error.
+    void ShowErrorMessage(const std::string& text, const std::string& caption) override;
 
     // --- for tests ---
     void SetWorkArea(const Rect& area) { workArea_ = area; }
@@ -40,6 +42,7 @@ public:
     CursorKind Cursor() const { return cursorKind_; }
     uint32_t TrackedHoverTime() const { return hoverMs_; }
     uint8_t Opacity(WindowId window) const;
+    const std::string& LastErrorMessage() const { return errorMessage_; }
     std::string Title(WindowId window) const;
 
 protected:
@@ -69,6 +72,7 @@ private:
     uint32_t keyState_ = 0;
     std::string tooltip_;
     std::string clipboard_;
+    std::string errorMessage_;
 };
 
 }  // namespace Platform

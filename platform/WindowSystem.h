@@ -47,7 +47,8 @@ public:
     static WindowSystem* Current();
     static void Select(std::unique_ptr<WindowSystem> system);
 
-    // Sends WM_NCCREATE, WM_CREATE and WM_SIZE to proc before it returns.
+    // Sends WM_NCCREATE (lParam = the new window's id), WM_CREATE and WM_SIZE
+    // to proc before it returns.
     // Answers 0 when the window cannot be made or WM_NCCREATE answers 0.
     virtual WindowId CreateWindow(const WindowParams& params, WindowProc proc) = 0;
     // Sends WM_DESTROY and WM_NCDESTROY, then forgets the window.
@@ -101,7 +102,10 @@ public:
     virtual void PostQuitMessage(int exitCode) = 0;
     virtual intptr_t SendMessage(WindowId window, uint32_t message, uintptr_t wParam, intptr_t lParam) = 0;
     // Waits for the next message; false for the quit message.
-    virtual bool GetMessage(Message& message) = 0;
+    bool GetMessage(Message& message) { return WaitMessage(message, -1) == Wait::Message; }
+    enum class Wait { Message, Quit, TimedOut };
+    // Waits at most timeoutMs (-1 = no limit) for the next message.
+    virtual Wait WaitMessage(Message& message, int timeoutMs) = 0;
     // Calls the target window's procedure; messages for gone windows are dropped.
     virtual intptr_t DispatchMessage(const Message& message) = 0;
 
@@ -114,6 +118,8 @@ public:
     virtual void Present(WindowId window, const uint32_t* pixels, int width, int height, int stride,
                          const Rect& part) = 0;
 
+    // An error message box (the text and caption of a failed start); returns when it is dismissed.
+    virtual void ShowErrorMessage(const std::string& text, const std::string& caption) = 0;
     // Text of the clipboard (UTF-8), "" when there is none.
     virtual std::string GetClipboardText() = 0;
 

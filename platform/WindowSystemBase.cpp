@@ -30,7 +30,7 @@ WindowId WindowSystemBase::CreateWindow(const WindowParams& params, WindowProc p
     record->rect = params.rect;
     record->restoreRect = params.rect;
     windows_[id] = std::move(record);
-    if (SendMessage(id, WM_NCCREATE, 0, 0) == 0 || SendMessage(id, WM_CREATE, 0, 0) == -1) {
+    if (SendMessage(id, WM_NCCREATE, 0, static_cast<intptr_t>(id)) == 0 || SendMessage(id, WM_CREATE, 0, 0) == -1) {
         DestroyWindow(id);
         return 0;
     }
@@ -277,14 +277,21 @@ bool WindowSystemBase::TakeInvalidWindow(Message& message)
     return false;
 }
 
-bool WindowSystemBase::GetMessage(Message& message)
+WindowSystem::Wait WindowSystemBase::WaitMessage(Message& message, int timeoutMs)
 {
+    const uint32_t start = TickCount();
     for (;;) {
-        if (queue_.TakePosted(message)) return message.message != WM_QUIT;
+        if (queue_.TakePosted(message)) return message.message == WM_QUIT ? Wait::Quit : Wait::Message;
         WaitForEvents(0);
-        if (queue_.TakePosted(message)) return message.message != WM_QUIT;
-        if (TakeInvalidWindow(message) || queue_.TakeDueTimer(message)) return true;
-        WaitForEvents(queue_.MillisecondsToNextTimer());
+        if (queue_.TakePosted(message)) return message.message == WM_QUIT ? Wait::Quit : Wait::Message;
+        if (TakeInvalidWindow(message) || queue_.TakeDueTimer(message)) return Wait::Message;
+        int wait = queue_.MillisecondsToNextTimer();
+        if (timeoutMs >= 0) {
+            const int left = timeoutMs - static_cast<int>(TickCount() - start);
+            if (left <= 0) return Wait::TimedOut;
+            if (wait < 0 || left < wait) wait = left;
+        }
+        WaitForEvents(wait);
     }
 }
 

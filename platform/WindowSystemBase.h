@@ -42,7 +42,7 @@ public:
     void PostMessage(const Message& message) override;
     void PostQuitMessage(int exitCode) override;
     intptr_t SendMessage(WindowId window, uint32_t message, uintptr_t wParam, intptr_t lParam) override;
-    bool GetMessage(Message& message) override;
+    Wait WaitMessage(Message& message, int timeoutMs) override;
     intptr_t DispatchMessage(const Message& message) override;
     void Invalidate(WindowId window, const Rect& rect) override;
     Rect TakeUpdateRect(WindowId window) override;

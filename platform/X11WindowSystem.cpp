@@ -12,6 +12,11 @@
 #include <cairo.h>
 #include <pango/pangocairo.h>
 #include <poll.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
 
 #include <algorithm>
 #include <cstring>
@@ -454,6 +459,19 @@ std::string X11WindowSystem::GetClipboardText()
     }
     if (data != nullptr) XFree(data);
     return text;
+}
+
+void X11WindowSystem::ShowErrorMessage(const std::string& text, const std::string& caption)
+{
+    std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
+    const std::string titleArg = "--title=" + caption;
+    const std::string textArg = "--text=" + text;
+    char* const argv[] = {const_cast<char*>("zenity"), const_cast<char*>("--error"), const_cast<char*>(titleArg.c_str()),
+                          const_cast<char*>(textArg.c_str()), nullptr};
+    pid_t child = 0;
+    if (posix_spawnp(&child, "zenity", nullptr, nullptr, argv, environ) != 0) return;
+    int status = 0;
+    waitpid(child, &status, 0);
 }
 
 int X11WindowSystem::HoverTimeout() const

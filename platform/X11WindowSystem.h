@@ -32,6 +32,8 @@ public:
     void Present(WindowId window, const uint32_t* pixels, int width, int height, int stride,
                  const Rect& part) override;
     std::string GetClipboardText() override;
+    // Shown with zenity when it is installed; always written to standard error.
+    void ShowErrorMessage(const std::string& text, const std::string& caption) override;
 
     // The X window id behind a window (for tools and tests), 0 when none.
     unsigned long NativeHandle(WindowId window) const;

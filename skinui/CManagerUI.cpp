@@ -66,17 +66,24 @@ CControlUI* CollectAll(CControlUI* control, void* data)
 
 CManagerUI::CManagerUI() : render_(std::make_unique<CRenderEngine>(this)) {}
 
-CManagerUI::~CManagerUI()
+CManagerUI::~CManagerUI() { ReleaseTree(); }
+
+void CManagerUI::ReleaseTree()
 {
     RemoveItem(Managers(), this);
     for (const TimerInfo& timer : timers_) {
         if (!timer.killed && System()) System()->KillTimer(timer.window, timer.nativeId);
     }
     timers_.clear();
+    asyncNotify_.clear();
     // Controls still bound to this manager reap themselves while being destroyed.
-    CControlUI* root = std::exchange(root_, nullptr);
-    delete root;
+    if (CControlUI* root = std::exchange(root_, nullptr)) root->Delete();
     for (CControlUI* control : std::exchange(delayedCleanup_, {})) control->Delete();
+    focus_ = hover_ = pressed_ = keyTarget_ = nullptr;
+    nameMap_.clear();
+    mouseLeaveNeeded_.clear();
+    postPaintControls_.clear();
+    window_ = 0;
 }
 
 WindowSystem* CManagerUI::System() const { return WindowSystem::Current(); }

@@ -47,6 +47,8 @@ public:
     const CSkinResources& GetResources() const { return resources_; }
 
     bool AttachDialog(CControlUI* root);
+    // The window is gone: destroys the tree and everything queued, leaves the manager list.
+    void ReleaseTree();
     // Binds a subtree added to an attached tree and enters its names.
     void InitControls(CControlUI* control, CControlUI* parent);
     // Forgets a control that is being destroyed, wherever the manager holds it.

@@ -1,0 +1,113 @@
+#include "download/CCurlDownloader.h"
+
+#include "download/UrlMd5.h"
+#include "platform/TextConversion.h"
+#include "utils/DebugLog.h"
+#include "utils/FileMd5.h"
+
+#include <cstdio>
+
+namespace {
+constexpr int kCredits = 12;
+constexpr int kPartialFile = 18;
+}  // namespace
+
+CCurlDownloader::CCurlDownloader(EventCallback callback, std::string url, std::string savePath)
+    : callback(std::move(callback)),
+      savePath(std::move(savePath)),
+      url(std::move(url)),
+      client(this->url, this->savePath, this, &CCurlDownloader::progressAdapter),
+      transfer([](CurlClient& c) { return c.Start(); }) {
+    std::remove(Platform::EncodeCodePage(client.GetFilePath(true), Platform::kCodePageAnsi).c_str());
+}
+
+CCurlDownloader::~CCurlDownloader() {
+    {
+        std::lock_guard lock(stopMutex);
+        stopping = true;
+    }
+    stopSignal.notify_all();
+    client.RequestStop();
+    worker.Wait();
+}
+
+void CCurlDownloader::Start() {
+    worker.Restart(this, "ABDEF", &CCurlDownloader::dlThreadFun);
+}
+
+void CCurlDownloader::SetTimings(const Timings& newTimings) {
+    timings = newTimings;
+    client.SetStallTimeout(timings.stallSeconds);
+}
+
+void CCurlDownloader::SetTransfer(Transfer newTransfer) {
+    transfer = std::move(newTransfer);
+}
+
+uint32_t CCurlDownloader::dlThreadFun(void* downloader) {
+    auto* self = static_cast<CCurlDownloader*>(downloader);
+    self->Send(DL_CODE_START, 1.0, "");
+    if (self->savePath.empty()) {
+        self->Send(DL_CODE_FAIL, 1.0, "");
+        return 0;  // there is nowhere to put the package
+    }
+    const int result = self->TransferWithCredits();
+    if (result != 0) {
+        self->Send(DL_CODE_FAIL, result, "LibCurl");
+        return 0;
+    }
+    self->FinishWithMd5Check();
+    return 0;
+}
+
+// A partial-file failure costs one credit, any other two.
+int CCurlDownloader::TransferWithCredits() {
+    int result = transfer(client);
+    int credits = kCredits;
+    while (result != 0) {
+        credits -= result == kPartialFile ? 1 : 2;
+        if (credits <= 0) return result;
+        DEBUG_LOG("CurlDownLoader Code=%d", result);
+        if (!PauseBeforeRetry()) return result;
+        result = transfer(client);
+    }
+    return 0;
+}
+
+void CCurlDownloader::FinishWithMd5Check() {
+    const std::string expected = Utils::UrlMd5(client.EffectiveUrl());
+    if (expected.size() == 32) {
+        const std::string computed = Utils::FileMd5(Platform::EncodeCodePage(savePath, Platform::kCodePageAnsi));
+        if (Utils::Md5Mismatch(expected, computed)) {
+            Send(DL_CODE_NOTICE, 0.0, "curl文件md5校验失败");
+            if (retried) {
+                Send(DL_CODE_FAIL, 0.0, "LibCurl");
+            } else {
+                retried = true;
+                Send(DL_CODE_RETRY, 0.0, "LibCurl");
+            }
+            return;
+        }
+    } else {
+        Send(DL_CODE_NOTICE, 0.0, "curl获取url-md5失败");
+    }
+    Send(DL_CODE_SUCCESS, 0.0, "LibCurl");
+}
+
+// False when the downloader is being destroyed.
+bool CCurlDownloader::PauseBeforeRetry() {
+    std::unique_lock lock(stopMutex);
+    return !stopSignal.wait_for(lock, timings.retryDelay, [&] { return stopping; });
+}
+
+void CCurlDownloader::Send(int32_t code, double value, const char* text) {
+    {
+        std::lock_guard lock(stopMutex);
+        if (stopping) return;
+    }
+    if (callback) callback(code, value, text);
+}
+
+void CCurlDownloader::progressAdapter(void* owner, double speed, double, double percent) {
+    if (speed > 0 && percent <= 100) static_cast<CCurlDownloader*>(owner)->Send(DL_CODE_PROGRESS, percent / 100, "");
+}

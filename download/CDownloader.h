@@ -1,0 +1,22 @@
+#pragma once
+
+#include <cstdint>
+
+// Download events, sent through the downloader's EventCallback.
+inline constexpr int32_t DL_CODE_START = 1001;
+inline constexpr int32_t DL_CODE_PROGRESS = 1002;
+inline constexpr int32_t DL_CODE_SUCCESS = 1003;
+inline constexpr int32_t DL_CODE_FAIL = 1004;
+inline constexpr int32_t DL_CODE_RETRY = 1005;
+inline constexpr int32_t DL_CODE_NOTICE = 1006;
+
+// The one interface of the package downloaders. Start begins an attempt on the
+// downloader's own thread and returns at once; every attempt begins with
+// DL_CODE_START and ends with DL_CODE_SUCCESS, DL_CODE_FAIL or DL_CODE_RETRY,
+// after which the receiver calls Start again. Destruction stops a running
+// attempt and waits for its threads.
+class CDownloader {
+public:
+    virtual ~CDownloader() = default;
+    virtual void Start() = 0;
+};

@@ -1,0 +1,121 @@
+#include "DownloadFixture.h"
+
+#include "tools/packageserver/PatternFile.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+namespace DownloadTest {
+
+TempFolder::TempFolder() {
+    const char* base = std::getenv("TMPDIR");
+    std::string pattern = std::string(base && *base ? base : "/tmp") + "/dltest.XXXXXX";
+    if (::mkdtemp(pattern.data())) path_ = pattern;
+}
+
+TempFolder::~TempFolder() {
+    std::error_code ignored;
+    if (!path_.empty()) std::filesystem::remove_all(path_, ignored);
+}
+
+void WritePackage(const std::string& path, int64_t size, uint32_t seed) {
+    ASSERT_TRUE(WritePatternFile(path, size, seed)) << path;
+}
+
+bool FilesEqual(const std::string& a, const std::string& b) {
+    std::ifstream left(a, std::ios::binary), right(b, std::ios::binary);
+    if (!left || !right) return false;
+    std::vector<char> x(1 << 20), y(1 << 20);
+    while (true) {
+        left.read(x.data(), static_cast<std::streamsize>(x.size()));
+        right.read(y.data(), static_cast<std::streamsize>(y.size()));
+        if (left.gcount() != right.gcount()) return false;
+        if (left.gcount() == 0) return true;
+        if (!std::equal(x.begin(), x.begin() + left.gcount(), y.begin())) return false;
+    }
+}
+
+int64_t FileSizeOf(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 ? info.st_size : -1;
+}
+
+ServedPackage::ServedPackage(int64_t size, PackageServer::Options options) {
+    packagePath_ = folder_.File("served.bin");
+    WritePackage(packagePath_, size);
+    options.packagePath = packagePath_;
+    server_ = std::make_unique<PackageServer>(options);
+    std::string error;
+    EXPECT_TRUE(server_->Start(&error)) << error;
+}
+
+std::vector<PackageServer::Request> ServedPackage::RequestsOf(const std::string& method) const {
+    std::vector<PackageServer::Request> matching;
+    for (const auto& request : server_->Requests())
+        if (request.method == method) matching.push_back(request);
+    return matching;
+}
+
+EventCallback EventRecorder::Callback() {
+    return [this](int32_t code, double value, const std::string& text) { Receive(code, value, text); };
+}
+
+void EventRecorder::RestartOnRetry(CDownloader* downloader) {
+    std::lock_guard lock(mutex_);
+    restartTarget_ = downloader;
+}
+
+void EventRecorder::Receive(int32_t code, double value, const std::string& text) {
+    CDownloader* restart = nullptr;
+    {
+        std::lock_guard lock(mutex_);
+        events_.push_back({code, value, text});
+        if (code == DL_CODE_RETRY) restart = restartTarget_;
+    }
+    arrived_.notify_all();
+    if (restart) restart->Start();
+}
+
+bool EventRecorder::WaitForEnd(std::chrono::seconds limit) {
+    std::unique_lock lock(mutex_);
+    return arrived_.wait_for(lock, limit, [&] {
+        for (const auto& event : events_)
+            if (event.code == DL_CODE_SUCCESS || event.code == DL_CODE_FAIL) return true;
+        return false;
+    });
+}
+
+bool EventRecorder::WaitForCode(int32_t code, std::chrono::seconds limit) {
+    std::unique_lock lock(mutex_);
+    return arrived_.wait_for(lock, limit, [&] {
+        for (const auto& event : events_)
+            if (event.code == code) return true;
+        return false;
+    });
+}
+
+std::vector<EventRecorder::Event> EventRecorder::Events() const {
+    std::lock_guard lock(mutex_);
+    return events_;
+}
+
+std::vector<int32_t> EventRecorder::Codes() const {
+    std::vector<int32_t> codes;
+    for (const auto& event : Events())
+        if (event.code != DL_CODE_PROGRESS) codes.push_back(event.code);
+    return codes;
+}
+
+std::vector<double> EventRecorder::ProgressValues() const {
+    std::vector<double> values;
+    for (const auto& event : Events())
+        if (event.code == DL_CODE_PROGRESS) values.push_back(event.value);
+    return values;
+}
+
+}  // namespace DownloadTest

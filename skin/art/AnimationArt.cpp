@@ -56,9 +56,7 @@ void PaintFinishedFrame(Canvas& canvas, int frame)
     canvas.FillCircle(kCentre, kCentre, 31 * disc, Palette::White.WithAlpha(0.16 * disc));
 
     if (ring > 0) {
-        canvas.SetColour(Palette::White);
-        cairo_set_line_width(cr, 3);
-        cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+        canvas.Pen(Palette::White, 3);
         cairo_new_sub_path(cr);
         cairo_arc(cr, kCentre, kCentre, 31, -M_PI / 2, -M_PI / 2 + 2 * M_PI * ring);
         cairo_stroke(cr);
@@ -66,10 +64,7 @@ void PaintFinishedFrame(Canvas& canvas, int frame)
     if (tick > 0) {
         // A short swell once the tick is complete settles on the last frames.
         const double swell = frame >= 28 ? 0.6 * std::sin(M_PI * std::min(1.0, (frame - 28) / 5.0)) : 0;
-        canvas.SetColour(Palette::White);
-        cairo_set_line_width(cr, 4.5 + swell);
-        cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
-        cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+        canvas.Pen(Palette::White, 4.5 + swell);
         CheckStroke(cr, tick);
     }
 }
@@ -82,14 +77,12 @@ void PaintProgressFrame(Canvas& canvas, int frame)
     const double wave = 0.5 - 0.5 * std::cos(2 * M_PI * 3 * frame / kProgressFrameCount);
     const double length = M_PI * (0.25 + 1.1 * wave);
 
-    canvas.SetColour(Palette::White.WithAlpha(0.18));
-    cairo_set_line_width(cr, 5);
+    canvas.Pen(Palette::White.WithAlpha(0.18), 5);
     cairo_new_sub_path(cr);
     cairo_arc(cr, kCentre, kCentre, 28, 0, 2 * M_PI);
     cairo_stroke(cr);
 
-    canvas.SetColour(Palette::White);
-    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+    canvas.Pen(Palette::White, 5);
     cairo_new_sub_path(cr);
     cairo_arc(cr, kCentre, kCentre, 28, turn - M_PI / 2, turn - M_PI / 2 + length);
     cairo_stroke(cr);

@@ -19,13 +19,11 @@ void DocumentPath(cairo_t* cr, double x, double y, double w, double h, double fo
     cairo_close_path(cr);
 }
 
-void Arrow(Canvas& canvas, double fromX, double toX, double y, double head, double width)
+void Arrow(Canvas& canvas, const Colour& colour, double fromX, double toX, double y, double head, double width)
 {
     cairo_t* cr = canvas.Cr();
     const double direction = toX > fromX ? 1 : -1;
-    cairo_set_line_width(cr, width);
-    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
-    cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+    canvas.Pen(colour, width);
     cairo_move_to(cr, fromX, y);
     cairo_line_to(cr, toX, y);
     cairo_move_to(cr, toX - direction * head, y - head);
@@ -69,9 +67,8 @@ void DrawBrandMark(Canvas& canvas, double x, double y, double size, bool onDark)
     const double head = size * 0.07;
     const double left = docX + docW * 0.22;
     const double right = docX + docW * 0.78;
-    canvas.SetColour(ink);
-    Arrow(canvas, left, right, docY + docH * 0.50, head, stroke);
-    Arrow(canvas, right, left, docY + docH * 0.76, head, stroke);
+    Arrow(canvas, ink, left, right, docY + docH * 0.50, head, stroke);
+    Arrow(canvas, ink, right, left, docY + docH * 0.76, head, stroke);
 }
 
 }  // namespace SkinArt

@@ -71,6 +71,14 @@ void Canvas::SetColour(const Colour& colour)
     cairo_set_source_rgba(cr_, colour.r, colour.g, colour.b, colour.a);
 }
 
+void Canvas::Pen(const Colour& colour, double width)
+{
+    SetColour(colour);
+    cairo_set_line_width(cr_, width);
+    cairo_set_line_cap(cr_, CAIRO_LINE_CAP_ROUND);
+    cairo_set_line_join(cr_, CAIRO_LINE_JOIN_ROUND);
+}
+
 void Canvas::RoundedRect(double x, double y, double w, double h, double radius)
 {
     radius = std::min({radius, w / 2, h / 2});
@@ -105,8 +113,7 @@ void Canvas::StrokeRoundedRect(double x, double y, double w, double h, double ra
                                const Colour& colour, double lineWidth)
 {
     RoundedRect(x, y, w, h, radius);
-    SetColour(colour);
-    cairo_set_line_width(cr_, lineWidth);
+    Pen(colour, lineWidth);
     cairo_stroke(cr_);
 }
 

@@ -30,6 +30,8 @@ public:
     int Height() const { return height_; }
 
     void SetColour(const Colour& colour);
+    // Colour and width for the next stroke, with round caps and joins.
+    void Pen(const Colour& colour, double width);
     void RoundedRect(double x, double y, double w, double h, double radius);
     void FillRoundedRect(double x, double y, double w, double h, double radius, const Colour& colour);
     void FillRoundedRectGradient(double x, double y, double w, double h, double radius,

@@ -36,9 +36,7 @@ void CloseButton(Canvas& canvas, const CloseLook& look, double crossSize)
     const double half = crossSize / 2;
     canvas.FillCircle(centre, centre, centre, look.disc);
     cairo_t* cr = canvas.Cr();
-    canvas.SetColour(look.cross);
-    cairo_set_line_width(cr, 1.5);
-    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+    canvas.Pen(look.cross, 1.5);
     cairo_move_to(cr, centre - half, centre - half);
     cairo_line_to(cr, centre + half, centre + half);
     cairo_move_to(cr, centre + half, centre - half);
@@ -88,9 +86,7 @@ void PaintNetworkIcon(ArtOutput& output)
     Canvas icon(40, 40);
     IconDisc(icon, Palette::BrandLight, Palette::Brand);
     cairo_t* cr = icon.Cr();
-    icon.SetColour(Palette::White);
-    cairo_set_line_width(cr, 2.6);
-    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+    icon.Pen(Palette::White, 2.6);
     const double cx = 20, cy = 27;
     for (double radius : {15.0, 10.0, 5.0}) {
         cairo_new_sub_path(cr);
@@ -111,10 +107,7 @@ void PaintQuestionIcon(ArtOutput& output)
     Canvas icon(40, 40);
     IconDisc(icon, Palette::BrandLight, Palette::Brand);
     cairo_t* cr = icon.Cr();
-    icon.SetColour(Palette::White);
-    cairo_set_line_width(cr, 3.2);
-    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
-    cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+    icon.Pen(Palette::White, 3.2);
     cairo_new_sub_path(cr);
     cairo_arc(cr, 20, 15.5, 5.5, -M_PI, M_PI * 0.25);
     cairo_line_to(cr, 20, 21);

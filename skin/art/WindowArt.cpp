@@ -36,8 +36,7 @@ void BrandField(Canvas& canvas)
     canvas.FillCircle(30, 430, 170, Palette::White.WithAlpha(0.045));
     cairo_new_sub_path(cr);
     cairo_arc(cr, 500, 360, 130, 0, 2 * M_PI);
-    canvas.SetColour(Palette::White.WithAlpha(0.07));
-    cairo_set_line_width(cr, 1);
+    canvas.Pen(Palette::White.WithAlpha(0.07), 1);
     cairo_stroke(cr);
 }
 
@@ -72,10 +71,7 @@ void ConversionBadge(Canvas& canvas, double cx, double cy)
     canvas.FillCircle(cx, cy, 34, Palette::White.WithAlpha(0.12));
     canvas.FillCircle(cx, cy, 24, Palette::White);
     cairo_t* cr = canvas.Cr();
-    canvas.SetColour(Palette::Brand);
-    cairo_set_line_width(cr, 3);
-    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
-    cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+    canvas.Pen(Palette::Brand, 3);
     cairo_move_to(cr, cx - 9, cy);
     cairo_line_to(cr, cx + 9, cy);
     cairo_move_to(cr, cx + 3, cy - 6);
@@ -137,10 +133,7 @@ void PaintLogo(ArtOutput& output, const std::string& name, bool onDark)
 void DownloadGlyph(Canvas& canvas, double cx, double cy, const Colour& colour)
 {
     cairo_t* cr = canvas.Cr();
-    canvas.SetColour(colour);
-    cairo_set_line_width(cr, 2.4);
-    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
-    cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+    canvas.Pen(colour, 2.4);
     cairo_move_to(cr, cx, cy - 9);
     cairo_line_to(cr, cx, cy + 3);
     cairo_move_to(cr, cx - 5.5, cy - 2.5);
@@ -245,10 +238,7 @@ void Chevron(Canvas& canvas, double cx, double cy, double size, bool pointsLeft,
 {
     cairo_t* cr = canvas.Cr();
     const double direction = pointsLeft ? -1 : 1;
-    canvas.SetColour(colour);
-    cairo_set_line_width(cr, 1.5);
-    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
-    cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+    canvas.Pen(colour, 1.5);
     cairo_move_to(cr, cx - direction * size / 2, cy - size);
     cairo_line_to(cr, cx + direction * size / 2, cy);
     cairo_line_to(cr, cx - direction * size / 2, cy + size);
@@ -308,9 +298,7 @@ void PaintTitleButtons(ArtOutput& output)
         Canvas close(15, 15);
         close.FillCircle(7.5, 7.5, 7.5, Palette::White.WithAlpha(look.discAlpha));
         cairo_t* cr = close.Cr();
-        close.SetColour(Palette::White.WithAlpha(look.glyphAlpha));
-        cairo_set_line_width(cr, 1.5);
-        cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+        close.Pen(Palette::White.WithAlpha(look.glyphAlpha), 1.5);
         cairo_move_to(cr, 4, 4);
         cairo_line_to(cr, 11, 11);
         cairo_move_to(cr, 11, 4);
@@ -323,10 +311,7 @@ void PaintTitleButtons(ArtOutput& output)
 void Tick(Canvas& canvas, const Colour& colour)
 {
     cairo_t* cr = canvas.Cr();
-    canvas.SetColour(colour);
-    cairo_set_line_width(cr, 1.8);
-    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
-    cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+    canvas.Pen(colour, 1.8);
     cairo_move_to(cr, 5.5, 9.2);
     cairo_line_to(cr, 8.0, 11.7);
     cairo_line_to(cr, 12.6, 6.6);
@@ -354,9 +339,7 @@ void PaintCheckBox(ArtOutput& output, const std::string& stem, bool onDark)
 void FolderGlyph(Canvas& canvas, double x, double y, const Colour& colour)
 {
     cairo_t* cr = canvas.Cr();
-    canvas.SetColour(colour);
-    cairo_set_line_width(cr, 1.3);
-    cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+    canvas.Pen(colour, 1.3);
     cairo_move_to(cr, x + 0.5, y + 1.5);
     cairo_line_to(cr, x + 5.5, y + 1.5);
     cairo_line_to(cr, x + 7, y + 3.5);

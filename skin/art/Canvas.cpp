@@ -135,6 +135,12 @@ void Canvas::FillCircle(double cx, double cy, double radius, const Colour& colou
     cairo_fill(cr_);
 }
 
+void Canvas::Exclamation(double cx, double top, double barHeight, double barWidth, const Colour& colour)
+{
+    FillRoundedRect(cx - barWidth / 2, top, barWidth, barHeight, barWidth / 2, colour);
+    FillCircle(cx, top + barHeight + 1.4 * barWidth, 0.6 * barWidth, colour);
+}
+
 double Canvas::TextWidth(const std::string& text, const TextStyle& style) const
 {
     LayoutPtr layout = MakeLayout(cr_, text, style);

@@ -41,6 +41,8 @@ public:
     // A blurred drop shadow under a rounded rectangle, built from stacked translucent rings.
     void SoftShadow(double x, double y, double w, double h, double radius, const Colour& colour, int blur);
     void FillCircle(double cx, double cy, double radius, const Colour& colour);
+    // A rounded bar with a dot below it, centred on cx; the dot scales with the bar's width.
+    void Exclamation(double cx, double top, double barHeight, double barWidth, const Colour& colour);
 
     double TextWidth(const std::string& text, const TextStyle& style) const;
     // Draws one line of text centred vertically (by its ink) in the box.

@@ -76,8 +76,7 @@ void PaintWarningIcon(ArtOutput& output)
 {
     Canvas icon(40, 40);
     IconDisc(icon, Colour::Rgb(0xFFB547), Colour::Rgb(0xFF8A1F));
-    icon.FillRoundedRect(18, 9, 4, 15, 2, Palette::White);
-    icon.FillCircle(20, 29.5, 2.4, Palette::White);
+    icon.Exclamation(20, 9, 15, 4, Palette::White);
     output.Save(icon, "res/MessageBoxWnd/icoWarn.png");
 }
 
@@ -97,8 +96,7 @@ void PaintNetworkIcon(ArtOutput& output)
     // A small amber badge says the connection is poor.
     icon.FillCircle(30, 29, 7.5, Palette::White);
     icon.FillCircle(30, 29, 6, Palette::Amber);
-    icon.FillRoundedRect(29, 25, 2, 5, 1, Palette::White);
-    icon.FillCircle(30, 32, 1.1, Palette::White);
+    icon.Exclamation(30, 24.5, 5, 2, Palette::White);
     output.Save(icon, "res/MessageBoxWnd/icoNetwork.png");
 }
 

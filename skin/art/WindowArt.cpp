@@ -406,8 +406,7 @@ void PaintAgreementTip(ArtOutput& output)
     cairo_fill(cr);
 
     tip.FillCircle(14.5, 16.5, 6.5, Palette::Amber);
-    tip.FillRoundedRect(13.75, 12, 1.5, 5.5, 0.75, Palette::White);
-    tip.FillCircle(14.5, 20, 0.95, Palette::White);
+    tip.Exclamation(14.5, 12, 5.5, 1.5, Palette::White);
     tip.Text("请先同意许可协议", {12, false, Palette::Ink}, 25, 0, 96, 33, Align::Left);
     output.Save(tip, "res/mainWnd/tipLbl.png");
 }

@@ -38,6 +38,7 @@ public:
     // A presented pixel (premultiplied 0xAARRGGBB) of the client area; 0 when none.
     uint32_t PresentedPixel(WindowId window, int x, int y) const;
     Size RoundRegion(WindowId window) const;
+    bool HasTimer(WindowId window, uint32_t id) const { return Queue().HasTimer(window, id); }
     const std::string& TooltipText() const { return tooltip_; }
     CursorKind Cursor() const { return cursorKind_; }
     uint32_t TrackedHoverTime() const { return hoverMs_; }

@@ -79,6 +79,12 @@ void MessageQueue::KillTimers(WindowId window)
     std::erase_if(timers_, [window](const auto& entry) { return entry.first.first == window; });
 }
 
+bool MessageQueue::HasTimer(WindowId window, uint32_t id) const
+{
+    std::lock_guard lock(mutex_);
+    return timers_.count({window, id}) > 0;
+}
+
 int MessageQueue::MillisecondsToNextTimer() const
 {
     std::lock_guard lock(mutex_);

@@ -32,6 +32,7 @@ public:
     bool SetTimer(WindowId window, uint32_t id, uint32_t intervalMs);
     void KillTimer(WindowId window, uint32_t id);
     void KillTimers(WindowId window);
+    bool HasTimer(WindowId window, uint32_t id) const;
     // Milliseconds until the next timer is due (0 when one is due), -1 without timers.
     int MillisecondsToNextTimer() const;
 

@@ -71,6 +71,7 @@ protected:
     // already); a size change sends WM_SIZE of the given kind.
     void ApplyRect(WindowId window, const Rect& rect, uintptr_t sizeKind, bool moveNative = true);
     MessageQueue& Queue() { return queue_; }
+    const MessageQueue& Queue() const { return queue_; }
 
     virtual bool NativeCreate(WindowId window, const WindowParams& params) = 0;
     virtual void NativeDestroy(WindowId window) = 0;

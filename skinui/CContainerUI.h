@@ -39,7 +39,6 @@ public:
     void DoEvent(TEventUI& event) override;
     void SetVisible(bool visible = true) override;
     void SetInternVisible(bool visible = true) override;
-    void SetMouseEnabled(bool enabled = true) override;
     void SetManager(CManagerUI* manager, CControlUI* parent, bool init = true) override;
     CControlUI* FindControl(FindControlProc proc, void* data, uint32_t flags) override;
 

@@ -3,12 +3,16 @@
 #include "install/CInstaller.h"
 #include "install/CUninstaller.h"
 #include "platform/IniFile.h"
+#include "utils/ChildProcess.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdlib>
+#include <chrono>
+#include <csignal>
 #include <filesystem>
+#include <thread>
 #include <fstream>
 
 namespace {
@@ -122,6 +126,49 @@ TEST(DemoPackage, MisbehavingPackagesEndTheirRunNormally) {
             EXPECT_EQ(TextOf(made, 3009), std::string(771, 'L'));
         }
     }
+    fs::remove_all(root);
+}
+
+TEST(DemoPackage, UninstallerFaultsEndTheirRunNormally) {
+    struct Case {
+        const char* fault;
+        Report last;
+    };
+    const Case cases[] = {
+        {"fail", {5005, 0.0, "安装包卸载失败"}},
+        {"nostate", {5003, 1.0, ""}},
+        {"crash", {5003, 1.0, ""}},
+        {"garbage,stderr", {5003, 0.0, ""}},
+    };
+    ScopedEnv pace("DEMO_STEP_MS", "1");
+    const fs::path root = fs::path(Sandbox::Root()) / "uninstaller faults";
+    for (const auto& c : cases) {
+        const std::string folder = (root / c.fault).string();
+        ASSERT_TRUE(Has(Install(DownloadedPackage(root / "download"), folder, false), 2003, 0.0));
+        ScopedEnv fault("DEMO_UNINSTALLER_FAULT", c.fault);
+        Reports reports;
+        {
+            CUninstaller uninstall(reports.Callback(), folder + "/uninst.ep", folder);
+            uninstall.Start();
+        }
+        const auto made = reports.Take();
+        ASSERT_FALSE(made.empty());
+        EXPECT_EQ(made.back(), c.last) << c.fault;
+    }
+    fs::remove_all(root);
+}
+
+TEST(DemoPackage, ProductStaysRunningUntilItIsClosed) {
+    const fs::path root = fs::path(Sandbox::Root()) / "product";
+    fs::create_directories(root);
+    const fs::path product = root / "nuvalo-pdfconvert.exe";
+    fs::copy_file(DEMO_PACKAGE_PATH, product);
+    Utils::ChildProcess child;
+    child.Start("\"" + product.string() + "\"");
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    EXPECT_EQ(child.ExitStatus(), Utils::ChildProcess::kStillActive);
+    ::kill(child.ProcessId(), SIGTERM);
+    EXPECT_EQ(child.Wait(), 0u);  // closed, not killed: it was waiting for exactly this
     fs::remove_all(root);
 }
 

@@ -16,6 +16,11 @@ struct ParseCase {
     ParseOutcome outcome = ParseOutcome::None;
 };
 
+void ExpectParse(CPackageRunner& runner, Reports& reports, const ParseCase& c) {
+    EXPECT_EQ(runner.Parse(c.chunk), c.outcome) << c.chunk;
+    EXPECT_EQ(reports.Take(), c.reports) << c.chunk;
+}
+
 const std::string kPackageFailed = "安装包安装失败";
 const std::string kUninstallFailed = "安装包卸载失败";
 
@@ -55,8 +60,7 @@ TEST(CInstallerParse, PackageDialect) {
     for (const auto& c : cases) {
         Reports reports;
         CInstaller installer(reports.Callback(), "\"/nonexistent\"", "");
-        EXPECT_EQ(installer.Parse(c.chunk), c.outcome) << c.chunk;
-        EXPECT_EQ(reports.Take(), c.reports) << c.chunk;
+        ExpectParse(installer, reports, c);
     }
 }
 
@@ -72,8 +76,7 @@ TEST(CUninstallerParse, UninstallerDialect) {
     for (const auto& c : cases) {
         Reports reports;
         CUninstaller uninstaller(reports.Callback(), "/nonexistent", "/nowhere");
-        EXPECT_EQ(uninstaller.Parse(c.chunk), c.outcome) << c.chunk;
-        EXPECT_EQ(reports.Take(), c.reports) << c.chunk;
+        ExpectParse(uninstaller, reports, c);
     }
 }
 

@@ -129,12 +129,7 @@ int DemoPackage::Run(const std::vector<std::string>& args) {
     std::string folder = RestOfLine(args, "/D=");
     if (folder.empty()) folder = DefaultInstallFolder();
 
-    if (faults.Has("stderr")) out.FloodStandardError(faults.stderrBytes);
-    if (faults.Has("garbage")) out.Garbage(faults.garbageBytes);
-    if (faults.Has("gbk")) out.SwitchToGbk();
-    out.Progress(0.05);
-    if (faults.Has("hang")) out.Hang();
-    if (faults.Has("crash")) out.Crash();
+    out.Begin();
     if (faults.Has("longlines")) out.Line("Message=" + std::string(5000, 'L'));
     if (faults.Has("fail")) {
         out.Line("State=Fail");

@@ -16,6 +16,15 @@ void DemoReporter::Pause() const {
     std::this_thread::sleep_for(std::chrono::milliseconds(faults_.stepMs));
 }
 
+void DemoReporter::Begin() {
+    if (faults_.Has("stderr")) FloodStandardError(faults_.stderrBytes);
+    if (faults_.Has("garbage")) Garbage(faults_.garbageBytes);
+    if (faults_.Has("gbk")) SwitchToGbk();
+    Progress(0.05);
+    if (faults_.Has("hang")) Hang();
+    if (faults_.Has("crash")) Crash();
+}
+
 void DemoReporter::Line(const std::string& line) {
     if (!console_) return;
     const std::string bytes = gbk_ ? Platform::EncodeCodePage(line, 936) : line;

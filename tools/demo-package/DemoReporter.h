@@ -10,19 +10,21 @@ class DemoReporter {
 public:
     DemoReporter(const DemoFaults& faults, bool console);
 
-    // A report line; in GBK once SwitchToGbk ran.
+    // The first report, with the faults that come before any work: a flood
+    // of standard error, garbage, the switch to GBK, a hang or a crash.
+    void Begin();
+    // A report line; in GBK once the switch to GBK was announced.
     void Line(const std::string& line);
     void Progress(double fraction);
+
+private:
+    void Pause() const;
     // Announces code page 936 in a chunk of its own; later lines are GBK bytes.
     void SwitchToGbk();
     void Garbage(std::size_t bytes);
     void FloodStandardError(std::size_t bytes);
-    // The misbehaviours that end or stall the program; they do not return.
     [[noreturn]] void Hang();
     [[noreturn]] void Crash();
-
-private:
-    void Pause() const;
 
     const DemoFaults& faults_;
     bool console_;

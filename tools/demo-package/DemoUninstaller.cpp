@@ -14,12 +14,7 @@ int DemoUninstaller::Run(const std::vector<std::string>& args) {
     DemoReporter out(faults, DemoPackage::Switch(args, "-console") == "show");
     const std::string folder = DemoPackage::RestOfLine(args, "_?=");
 
-    if (faults.Has("stderr")) out.FloodStandardError(faults.stderrBytes);
-    if (faults.Has("garbage")) out.Garbage(faults.garbageBytes);
-    if (faults.Has("gbk")) out.SwitchToGbk();
-    out.Progress(0.05);
-    if (faults.Has("hang")) out.Hang();
-    if (faults.Has("crash")) out.Crash();
+    out.Begin();
     if (faults.Has("fail")) {
         out.Line("State=Fail");
         return 1;

@@ -1,7 +1,7 @@
 #include "download/CCurlDownloader.h"
 
 #include "download/UrlMd5.h"
-#include "platform/TextConversion.h"
+#include "download/DownloadFiles.h"
 #include "utils/DebugLog.h"
 #include "utils/FileMd5.h"
 
@@ -18,15 +18,11 @@ CCurlDownloader::CCurlDownloader(EventCallback callback, std::string url, std::s
       url(std::move(url)),
       client(this->url, this->savePath, this, &CCurlDownloader::progressAdapter),
       transfer([](CurlClient& c) { return c.Start(); }) {
-    std::remove(Platform::EncodeCodePage(client.GetFilePath(true), Platform::kCodePageAnsi).c_str());
+    std::remove(AnsiName(client.GetFilePath(true)).c_str());
 }
 
 CCurlDownloader::~CCurlDownloader() {
-    {
-        std::lock_guard lock(stopMutex);
-        stopping = true;
-    }
-    stopSignal.notify_all();
+    stop.Raise();
     client.RequestStop();
     worker.Wait();
 }
@@ -68,7 +64,7 @@ int CCurlDownloader::TransferWithCredits() {
         credits -= result == kPartialFile ? 1 : 2;
         if (credits <= 0) return result;
         DEBUG_LOG("CurlDownLoader Code=%d", result);
-        if (!PauseBeforeRetry()) return result;
+        if (stop.WaitFor(timings.retryDelay)) return result;
         result = transfer(client);
     }
     return 0;
@@ -77,7 +73,7 @@ int CCurlDownloader::TransferWithCredits() {
 void CCurlDownloader::FinishWithMd5Check() {
     const std::string expected = Utils::UrlMd5(client.EffectiveUrl());
     if (expected.size() == 32) {
-        const std::string computed = Utils::FileMd5(Platform::EncodeCodePage(savePath, Platform::kCodePageAnsi));
+        const std::string computed = Utils::FileMd5(AnsiName(savePath));
         if (Utils::Md5Mismatch(expected, computed)) {
             Send(DL_CODE_NOTICE, 0.0, "curl文件md5校验失败");
             if (retried) {
@@ -94,18 +90,8 @@ void CCurlDownloader::FinishWithMd5Check() {
     Send(DL_CODE_SUCCESS, 0.0, "LibCurl");
 }
 
-// False when the downloader is being destroyed.
-bool CCurlDownloader::PauseBeforeRetry() {
-    std::unique_lock lock(stopMutex);
-    return !stopSignal.wait_for(lock, timings.retryDelay, [&] { return stopping; });
-}
-
 void CCurlDownloader::Send(int32_t code, double value, const char* text) {
-    {
-        std::lock_guard lock(stopMutex);
-        if (stopping) return;
-    }
-    if (callback) callback(code, value, text);
+    if (!stop.Raised() && callback) callback(code, value, text);
 }
 
 void CCurlDownloader::progressAdapter(void* owner, double speed, double, double percent) {

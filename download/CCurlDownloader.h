@@ -2,13 +2,12 @@
 
 #include "download/CDownloader.h"
 #include "download/CurlClient.h"
+#include "download/StopSignal.h"
 #include "utils/EventCallback.h"
 #include "utils/Thread.h"
 
 #include <chrono>
-#include <condition_variable>
 #include <functional>
-#include <mutex>
 #include <string>
 
 // The default downloader: one stream through CurlClient, failed transfers
@@ -38,7 +37,6 @@ private:
     static uint32_t dlThreadFun(void* downloader);
     int TransferWithCredits();
     void FinishWithMd5Check();
-    bool PauseBeforeRetry();
     void Send(int32_t code, double value, const char* text);
 
     EventCallback callback;
@@ -49,8 +47,6 @@ private:
     Timings timings;
     Transfer transfer;
 
-    std::mutex stopMutex;
-    std::condition_variable stopSignal;
-    bool stopping = false;
+    StopSignal stop;
     Utils::WorkerSlot worker;  // last: joined before the members it uses go away
 };

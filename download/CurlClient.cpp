@@ -1,13 +1,11 @@
 #include "download/CurlClient.h"
 
 #include "download/CurlInfo.h"
-#include "platform/TextConversion.h"
+#include "download/DownloadFiles.h"
 #include "utils/DebugLog.h"
 
-#include <sys/stat.h>
 #include <unistd.h>
 
-#include <charconv>
 #include <cstring>
 #include <ctime>
 
@@ -18,39 +16,6 @@ namespace {
 constexpr std::size_t kPartFileBuffer = 4u << 20;
 constexpr long kTransferBuffer = 512 * 1024;
 constexpr long kConnectTimeoutSeconds = 60;
-
-size_t DiscardBody(char*, size_t size, size_t count, void*) {
-    return size * count;
-}
-
-int64_t FileSize(const std::string& name) {
-    struct stat info {};
-    if (::stat(name.c_str(), &info) != 0) return -1;
-    return info.st_size;
-}
-
-std::string NarrowUrl(const std::string& url) {
-    if (url.rfind("file:///", 0) == 0) return Platform::EncodeCodePage(url, Platform::kCodePageAnsi);
-    return url;
-}
-
-std::string AnsiName(const std::string& name) {
-    return Platform::EncodeCodePage(name, Platform::kCodePageAnsi);
-}
-
-// "Content-Range: bytes <first>-<last>/<size>" -> first, or -1.
-int64_t ContentRangeStart(std::string_view line) {
-    static constexpr std::string_view kName = "content-range:";
-    if (line.size() < kName.size() || strncasecmp(line.data(), kName.data(), kName.size()) != 0) return -1;
-    line.remove_prefix(kName.size());
-    const std::size_t bytes = line.find("bytes");
-    if (bytes == std::string_view::npos) return -1;
-    line.remove_prefix(bytes + 5);
-    while (!line.empty() && (line.front() == ' ' || line.front() == '\t')) line.remove_prefix(1);
-    int64_t first = -1;
-    const auto result = std::from_chars(line.data(), line.data() + line.size(), first);
-    return result.ec == std::errc() && result.ptr != line.data() && *result.ptr == '-' ? first : -1;
-}
 
 }  // namespace
 
@@ -233,12 +198,10 @@ size_t CurlClient::HeaderCallback(char* data, size_t size, size_t count, void* c
 // Appends only bytes at the part file's end: a 206 must start where the part
 // file ends; a 200 carries the whole body, so the part file starts again.
 bool CurlClient::AcceptResponse() {
-    long code = 0;
-    curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &code);
+    const long code = CurlResponseCode(curl);
     const int64_t expectedStart = resumeFrom > 0 ? resumeFrom : 0;
-    if (code == 206) return contentRangeStart == expectedStart;
+    if (ResponseStartsAt(code, contentRangeStart, expectedStart)) return true;
     if (code != 200) return false;
-    if (expectedStart == 0) return true;
     DEBUG_LOG("server ignored the range, restarting the part file");
     if (!RestartPartFile()) return false;
     resumeFrom = 0;

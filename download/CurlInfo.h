@@ -2,24 +2,30 @@
 
 #include <curl/curl.h>
 
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
 // libcurl's text for a result; the client's own negative codes and anything
 // else outside libcurl's range get libcurl's text for an unknown code.
-inline const char* CurlErrorText(int result) {
-    if (result < 0 || result >= static_cast<int>(CURL_LAST)) return curl_easy_strerror(CURL_LAST);
-    return curl_easy_strerror(static_cast<CURLcode>(result));
-}
+const char* CurlErrorText(int result);
 
 // The declared content length in bytes (-1.0 when unknown); returns the query's result.
-inline int CurlContentLength(CURL* handle, double& length) {
-    curl_off_t bytes = -1;
-    const CURLcode result = curl_easy_getinfo(handle, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &bytes);
-    length = result == CURLE_OK ? static_cast<double>(bytes) : -1.0;
-    return result;
-}
+int CurlContentLength(CURL* handle, double& length);
 
 // Average download speed in bytes per second, 0.0 when unknown.
-inline double CurlDownloadSpeed(CURL* handle) {
-    curl_off_t speed = 0;
-    if (!handle || curl_easy_getinfo(handle, CURLINFO_SPEED_DOWNLOAD_T, &speed) != CURLE_OK) return 0.0;
-    return static_cast<double>(speed);
-}
+double CurlDownloadSpeed(CURL* handle);
+
+// The HTTP status of the response (0 when there is none).
+long CurlResponseCode(CURL* handle);
+
+// A write function that accepts and discards everything (body-less probes).
+size_t DiscardBody(char* data, size_t size, size_t count, void* unused);
+
+// The first offset of a "Content-Range: bytes <first>-<last>/<size>" header
+// line, or -1 for any other line.
+int64_t ContentRangeStart(std::string_view headerLine);
+
+// True when a response carries the bytes from offset on: a 206 whose
+// Content-Range starts there, or a 200 (the whole body) when offset is 0.
+bool ResponseStartsAt(long status, int64_t contentRangeStart, int64_t offset);

@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 
@@ -74,7 +75,7 @@ void EventRecorder::Receive(int32_t code, double value, const std::string& text)
     CDownloader* restart = nullptr;
     {
         std::lock_guard lock(mutex_);
-        events_.push_back({code, value, text});
+        events_.push_back({code, value, text, static_cast<int64_t>(std::time(nullptr))});
         if (code == DL_CODE_RETRY) restart = restartTarget_;
     }
     arrived_.notify_all();
@@ -116,6 +117,20 @@ std::vector<double> EventRecorder::ProgressValues() const {
     for (const auto& event : Events())
         if (event.code == DL_CODE_PROGRESS) values.push_back(event.value);
     return values;
+}
+
+}  // namespace DownloadTest
+
+namespace DownloadTest {
+
+bool EventRecorder::ProgressAtMostOncePerSecond() const {
+    int64_t previous = -1;
+    for (const auto& event : Events()) {
+        if (event.code != DL_CODE_PROGRESS) continue;
+        if (event.second == previous) return false;
+        previous = event.second;
+    }
+    return true;
 }
 
 }  // namespace DownloadTest

@@ -68,6 +68,7 @@ public:
         int32_t code;
         double value;
         std::string text;
+        int64_t second;  // wall-clock second of arrival
     };
 
     EventCallback Callback();
@@ -79,6 +80,8 @@ public:
     // The codes in order, progress left out.
     std::vector<int32_t> Codes() const;
     std::vector<double> ProgressValues() const;
+    // True when no two progress events arrived within the same wall-clock second.
+    bool ProgressAtMostOncePerSecond() const;
 
 private:
     void Receive(int32_t code, double value, const std::string& text);

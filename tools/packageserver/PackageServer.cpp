@@ -166,6 +166,12 @@ void PackageServer::SetFaults(const Faults& faults) {
     faults_ = faults;
 }
 
+void PackageServer::DropConnections() {
+    std::lock_guard lock(mutex_);
+    for (auto& connection : connections_)
+        if (!connection.done) ::shutdown(connection.fd, SHUT_RDWR);
+}
+
 std::vector<PackageServer::Request> PackageServer::Requests() const {
     std::lock_guard lock(mutex_);
     return requests_;

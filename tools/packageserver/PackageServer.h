@@ -62,6 +62,8 @@ public:
 
     void SetFaults(const Faults& faults);
     void SetRedirectPath(const std::string& path);
+    // Cuts every open connection, as a network failure would.
+    void DropConnections();
     std::vector<Request> Requests() const;
     void ClearRequests();
 

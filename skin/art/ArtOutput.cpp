@@ -13,6 +13,10 @@ void ArtOutput::Save(const Canvas& canvas, const std::string& relativePath)
 
 void ArtOutput::SaveAt(const Canvas& canvas, const std::string& path)
 {
+    if (!canvas.TextFault().empty()) {
+        std::fprintf(stderr, "skin_art: %s: %s\n", path.c_str(), canvas.TextFault().c_str());
+        succeeded_ = false;
+    }
     std::error_code error;
     const std::filesystem::path folder = std::filesystem::path(path).parent_path();
     if (!folder.empty())

@@ -1,6 +1,5 @@
 #include "skin/art/Canvas.h"
 
-#include <fontconfig/fontconfig.h>
 #include <pango/pangocairo.h>
 
 #include <algorithm>
@@ -156,6 +155,10 @@ void Canvas::Text(const std::string& text, const TextStyle& style, double x, dou
     PangoRectangle ink;
     PangoRectangle logical;
     pango_layout_get_pixel_extents(layout.get(), &ink, &logical);
+    if (textFault_.empty() && pango_layout_get_unknown_glyphs_count(layout.get()) > 0)
+        textFault_ = "no installed font shows \"" + text + "\"";
+    if (textFault_.empty() && (logical.width > w || ink.height > h))
+        textFault_ = "\"" + text + "\" does not fit its box";
 
     double left = x;
     if (align == Align::Center)
@@ -180,8 +183,6 @@ bool Canvas::SavePng(const std::string& path) const
 void ReleaseTextRendering()
 {
     pango_cairo_font_map_set_default(nullptr);
-    cairo_debug_reset_static_data();
-    FcFini();
 }
 
 }  // namespace SkinArt

@@ -45,21 +45,25 @@ public:
     void Exclamation(double cx, double top, double barHeight, double barWidth, const Colour& colour);
 
     double TextWidth(const std::string& text, const TextStyle& style) const;
-    // Draws one line of text centred vertically (by its ink) in the box.
+    // Draws one line of text centred vertically (by its ink) in the box. Text that does not
+    // fit the box or that the fonts cannot show is remembered as a fault of this image.
     void Text(const std::string& text, const TextStyle& style, double x, double y, double w, double h,
               Align align = Align::Center);
 
     bool SavePng(const std::string& path) const;
+    // "" when every text drawn so far is whole and legible.
+    const std::string& TextFault() const { return textFault_; }
 
 private:
     int width_;
     int height_;
     cairo_surface_t* surface_;
     cairo_t* cr_;
+    std::string textFault_;
 };
 
-// Frees the process-wide font caches of Pango, Cairo and fontconfig, so that leak checkers
-// see a clean exit. No Canvas may be used afterwards.
+// Drops Pango's process-wide font map, so that leak checkers see its caches freed.
+// No Canvas may be used afterwards.
 void ReleaseTextRendering();
 
 }  // namespace SkinArt

@@ -51,6 +51,8 @@ void HeadlessWindowSystem::Present(WindowId window, const uint32_t* pixels, int 
 
 void HeadlessWindowSystem::InjectMouse(WindowId window, uint32_t message, int x, int y, uint32_t keyState)
 {
+    // A disabled window (the owner of a modal dialog) gets no input.
+    if (!IsWindowEnabled(window)) return;
     const Rect rect = GetWindowRect(window);
     cursor_ = Point{rect.left + x, rect.top + y};
     PostMessage(Message{window, message, keyState, MakePointParam(x, y)});
@@ -59,6 +61,7 @@ void HeadlessWindowSystem::InjectMouse(WindowId window, uint32_t message, int x,
 void HeadlessWindowSystem::InjectKey(uint32_t message, uintptr_t key, uint32_t keyState)
 {
     keyState_ = keyState;
+    if (!IsWindowEnabled(GetFocus())) return;
     PostMessage(Message{GetFocus(), message, key, 0});
 }
 

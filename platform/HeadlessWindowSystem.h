@@ -30,7 +30,8 @@ public:
     // --- for tests ---
     void SetWorkArea(const Rect& area) { workArea_ = area; }
     void SetClipboardText(const std::string& text) { clipboard_ = text; }
-    // Posts a mouse message at a client position of the window (the pointer moves there).
+    // Posts a mouse message at a client position of the window (the pointer
+    // moves there); a disabled window gets nothing, as with real input.
     void InjectMouse(WindowId window, uint32_t message, int x, int y, uint32_t keyState = 0);
     // Posts a key or character message to the window with the keyboard
     // focus; keyState holds the modifiers (MK_SHIFT, ...) held from now on.

@@ -227,6 +227,48 @@ TEST_F(WindowHostTest, CloseButtonClosesWithCode1)
     EXPECT_EQ(frame.GetHWND(), 0u);
 }
 
+TEST_F(WindowHostTest, HoverShowsTheTooltipAndLeavingTheWindowLeavesTheButton)
+{
+    std::vector<Seen> log;
+    Recorder recorder(log, 1);
+    frame.GetManager().AddNotifier(&recorder);
+    CControlUI& button = Control("clickBtn");
+    button.SetToolTip("Start now");
+    const Point at = CentreOf(button);
+    headless_->InjectMouse(window, WM_MOUSEMOVE, at.x, at.y);
+    PumpIdle();
+    EXPECT_EQ(headless_->TrackedHoverTime(), 1000u);
+    headless_->InjectMouse(window, WM_MOUSEHOVER, at.x, at.y);
+    PumpIdle();
+    EXPECT_EQ(headless_->TooltipText(), "Start now");
+    headless_->InjectMouse(window, WM_MOUSEMOVE, 1000, 1000);  // the pointer is now outside
+    headless_->PostMessage(Message{window, WM_MOUSELEAVE, 0, 0});
+    PumpIdle();
+    EXPECT_EQ(headless_->TooltipText(), "");
+    EXPECT_THAT(log, ElementsAre(Seen{1, "mouseenter", "clickBtn"}, Seen{1, "mouseleave", "clickBtn"}));
+}
+
+TEST_F(WindowHostTest, MaximiseAndRestoreSwapTheirButtons)
+{
+    TestFrame framed(R"(<Window size="200,100"><HorizontalLayout>
+        <Button name="maxbtn" /><Button name="restorebtn" visible="false" /></HorizontalLayout></Window>)");
+    const WindowId id = framed.Open();
+    ASSERT_NE(id, 0u);
+    framed.ShowWindow();
+    PumpIdle();
+    CControlUI* maxBtn = framed.GetManager().FindControl("maxbtn");
+    CControlUI* restoreBtn = framed.GetManager().FindControl("restorebtn");
+    Click(id, CentreOf(*maxBtn));
+    EXPECT_TRUE(headless_->IsMaximized(id));
+    EXPECT_FALSE(maxBtn->IsVisible());
+    EXPECT_TRUE(restoreBtn->IsVisible());
+    EXPECT_EQ(headless_->GetWindowRect(id), headless_->GetWorkArea(id));
+    Click(id, CentreOf(*restoreBtn));
+    EXPECT_FALSE(headless_->IsMaximized(id));
+    EXPECT_TRUE(maxBtn->IsVisible());
+    EXPECT_EQ(headless_->GetWindowRect(id).Width(), 200);
+}
+
 class ModalLoopTest : public WindowHostTest {};
 
 TEST_F(ModalLoopTest, ReturnsTheCloseCodeAndDisablesThenReenablesTheOwner)
@@ -235,7 +277,13 @@ TEST_F(ModalLoopTest, ReturnsTheCloseCodeAndDisablesThenReenablesTheOwner)
     const WindowId dialogId = dialog.Open(window);
     ASSERT_NE(dialogId, 0u);
     std::vector<bool> ownerEnabled;
-    dialog.onAppMessage = [&](uint32_t) { ownerEnabled.push_back(headless_->IsWindowEnabled(window)); };
+    const Point closeAt = CentreOf(Control("closebtn"));
+    dialog.onAppMessage = [&](uint32_t) {
+        ownerEnabled.push_back(headless_->IsWindowEnabled(window));
+        // The disabled owner takes no clicks while the dialog runs.
+        headless_->InjectMouse(window, WM_LBUTTONDOWN, closeAt.x, closeAt.y, MK_LBUTTON);
+        headless_->InjectMouse(window, WM_LBUTTONUP, closeAt.x, closeAt.y);
+    };
     dialog.PostMessage(WM_USER + 1);
     dialog.Close(7);
     EXPECT_EQ(dialog.ShowModal(), 7u);
@@ -243,6 +291,7 @@ TEST_F(ModalLoopTest, ReturnsTheCloseCodeAndDisablesThenReenablesTheOwner)
     EXPECT_TRUE(headless_->IsWindowEnabled(window));
     EXPECT_EQ(headless_->GetFocus(), window);
     EXPECT_FALSE(headless_->IsWindow(dialogId));
+    EXPECT_TRUE(headless_->IsWindow(window));
 }
 
 TEST_F(ModalLoopTest, QuitMessageEndsTheLoopAndIsPostedAgain)

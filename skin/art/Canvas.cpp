@@ -180,9 +180,4 @@ bool Canvas::SavePng(const std::string& path) const
     return cairo_surface_write_to_png(surface_, path.c_str()) == CAIRO_STATUS_SUCCESS;
 }
 
-void ReleaseTextRendering()
-{
-    pango_cairo_font_map_set_default(nullptr);
-}
-
 }  // namespace SkinArt

@@ -62,8 +62,4 @@ private:
     std::string textFault_;
 };
 
-// Drops Pango's process-wide font map, so that leak checkers see its caches freed.
-// No Canvas may be used afterwards.
-void ReleaseTextRendering();
-
 }  // namespace SkinArt

@@ -17,13 +17,6 @@ extern "C" const char* __lsan_default_suppressions()
 
 namespace {
 
-// Pango and fontconfig keep caches for the process; free them once all tests ran.
-class TextRenderingEnvironment : public testing::Environment {
-public:
-    void TearDown() override { SkinArt::ReleaseTextRendering(); }
-};
-testing::Environment* const textRendering = testing::AddGlobalTestEnvironment(new TextRenderingEnvironment);
-
 TEST(Canvas, CaptionThatOverflowsItsBoxIsAFault)
 {
     const struct {

@@ -24,12 +24,14 @@
 namespace SkinUI {
 namespace {
 
-// An Include that includes itself, directly or not, stops here.
+// An Include that includes itself, directly or not, stops at this depth...
 constexpr int kMaxIncludeDepth = 16;
-// Bounds the work one Include element can ask for.
-constexpr int kMaxIncludeCount = 1000;
+// ...and all the Includes under one outermost Include build at most this many
+// documents, however their counts multiply.
+constexpr int kMaxIncludedDocuments = 1000;
 
 int includeDepth = 0;
+int includesLeft = 0;
 
 struct IncludeLevel {
     IncludeLevel() { ++includeDepth; }
@@ -254,11 +256,13 @@ CControlUI* CDialogBuilder::BuildInclude(const CXmlNode& node, CControlUI* paren
     if (node.GetAttributeCount() == 0 || includeDepth >= kMaxIncludeDepth) return nullptr;
     const auto source = node.GetAttributeValue("source");
     const auto count = node.GetAttributeValue("count");
-    const int times = std::min(count ? ParseInt(*count) : 1, kMaxIncludeCount);
+    const int times = count ? ParseInt(*count) : 1;
     if (!source) return nullptr;
+    if (includeDepth == 0) includesLeft = kMaxIncludedDocuments;
     IncludeLevel level;
     CControlUI* first = nullptr;
-    for (int i = 0; i < times; ++i) {
+    for (int i = 0; i < times && includesLeft > 0; ++i) {
+        --includesLeft;
         CDialogBuilder included;
         Adopt(included.Create(*source, resourceType_, callback_, manager, parent), first, parent);
     }

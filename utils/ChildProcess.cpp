@@ -117,6 +117,7 @@ void ChildProcess::Start(const std::string& commandLine) {
         !actions.Dup(errorPipe_.WriteEnd(), STDERR_FILENO)) {
         throw Exception();
     }
+    StartErrorDrain();  // before the child exists, so a failure here leaves nothing running
     pid_t pid = -1;
     if (::posix_spawnp(&pid, argv[0], actions.Get(), nullptr, argv.data(), envp.data()) != 0) throw Exception();
     pid_ = pid;
@@ -125,12 +126,11 @@ void ChildProcess::Start(const std::string& commandLine) {
     outputPipe_.CloseWrite();
     errorPipe_.CloseWrite();
     inputPipe_.CloseRead();
-    StartErrorDrain();
 }
 
 void ChildProcess::StartErrorDrain() {
     stopDrain_ = ::eventfd(0, EFD_CLOEXEC);
-    if (stopDrain_ < 0) return;  // without a stop signal the drain could not be joined safely
+    if (stopDrain_ < 0) throw Exception();  // without a stop signal the drain could not be joined
     errorDrain_ = std::thread([errorFd = errorPipe_.ReadEnd(), stopFd = stopDrain_] {
         char buffer[65536];
         pollfd entries[2] = {{errorFd, POLLIN, 0}, {stopFd, POLLIN, 0}};

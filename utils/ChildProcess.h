@@ -30,7 +30,8 @@ public:
 
     // Starts the program named by the first token of a Windows-style command
     // line. Raises Utils::Exception when the line is longer than 1023
-    // characters or the program cannot be started.
+    // characters or the program cannot be started (std::system_error when
+    // no thread is left for draining standard error).
     void Start(const std::string& commandLine);
 
     // Blocks until the child writes or every writer has gone; false once the

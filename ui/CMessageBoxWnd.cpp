@@ -1,0 +1,78 @@
+#include "ui/CMessageBoxWnd.h"
+
+#include "skinui/CButtonUI.h"
+#include "skinui/CLabelUI.h"
+#include "utils/DebugLog.h"
+
+namespace {
+
+constexpr const char* kDialogTitle = "消息框";
+
+template <typename Control>
+Control* FindNamed(SkinUI::CManagerUI& manager, const char* name, const char* interfaceName)
+{
+    SkinUI::CControlUI* control = manager.FindControl(name);
+    return control ? static_cast<Control*>(control->GetInterface(interfaceName)) : nullptr;
+}
+
+}  // namespace
+
+CMessageBoxWnd::CMessageBoxWnd(const std::string& skinFile) : CSkinFrame(InstallerSkin(skinFile)) {}
+
+Platform::WindowId CMessageBoxWnd::Open(Platform::WindowId owner)
+{
+    // The skin sets the size; centring sets the position.
+    return Create(owner, kDialogTitle, SkinUI::UI_WS_VISIBLE | SkinUI::UI_WS_OVERLAPPEDWINDOW, 0, 0, 0, 0, 0);
+}
+
+void CMessageBoxWnd::SetTexts(std::optional<std::string_view> text, std::optional<std::string_view> caption)
+{
+    if (text && textLbl_ != nullptr) textLbl_->SetText(*text);
+    if (caption && captionLbl_ != nullptr) captionLbl_->SetText(*caption);
+}
+
+int CMessageBoxWnd::RunModal()
+{
+    CenterWindow();
+    ShowModal();
+    return result_;
+}
+
+void CMessageBoxWnd::InitWindow()
+{
+    CSkinFrame::InitWindow();
+    SetStyle((GetStyle() & ~(SkinUI::UI_WS_CAPTION | SkinUI::UI_WS_MAXIMIZEBOX)) | SkinUI::UI_WS_CLIPSIBLINGS |
+             SkinUI::UI_WS_CLIPCHILDREN);
+    okBtn_ = FindNamed<SkinUI::CButtonUI>(paintManager_, "okBtn", "Button");
+    cancelBtn_ = FindNamed<SkinUI::CButtonUI>(paintManager_, "cancelBtn", "Button");
+    textLbl_ = FindNamed<SkinUI::CLabelUI>(paintManager_, "textLbl", "Label");
+    captionLbl_ = FindNamed<SkinUI::CLabelUI>(paintManager_, "captionLbl", "Label");
+}
+
+void CMessageBoxWnd::OnClick(SkinUI::TNotifyEvent& msg)
+{
+    if (msg.sender != nullptr && msg.sender == okBtn_) {
+        result_ = kAnswerOk;
+        Close(1);
+    } else if (msg.sender != nullptr && msg.sender == cancelBtn_) {
+        result_ = kAnswerCancel;
+        Close(1);
+    } else {
+        result_ = kAnswerOther;
+        CSkinFrame::OnClick(msg);
+    }
+}
+
+int ShowMessageBox(Platform::WindowId owner, const std::string& skinFile, std::optional<std::string_view> text,
+                   std::optional<std::string_view> caption)
+{
+    CMessageBoxWnd dialog(skinFile);
+    if (dialog.Open(owner) == 0) {
+        DEBUG_LOG("dialog %s could not be created", skinFile.c_str());
+        return CMessageBoxWnd::kAnswerCancel;
+    }
+    dialog.SetTexts(text, caption);
+    const int answer = dialog.RunModal();
+    DEBUG_LOG("dialog %s answered %d", skinFile.c_str(), answer);
+    return answer;
+}

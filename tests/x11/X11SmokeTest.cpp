@@ -155,11 +155,11 @@ protected:
     std::unique_ptr<TestFrame> frame_;
 };
 
-// The window's bounding shape covers (x, y).
-bool ShapeCovers(Display* display, ::Window window, int x, int y)
+// The window's shape of the given kind covers (x, y).
+bool ShapeCovers(Display* display, ::Window window, int x, int y, int kind = ShapeBounding)
 {
     int count = 0, ordering = 0;
-    XRectangle* rects = XShapeGetRectangles(display, window, ShapeBounding, &count, &ordering);
+    XRectangle* rects = XShapeGetRectangles(display, window, kind, &count, &ordering);
     bool covered = false;
     for (int i = 0; i < count; ++i) {
         const XRectangle& r = rects[i];
@@ -227,6 +227,52 @@ TEST_F(X11SmokeTest, SkinnedWindowOpensTakesAClickAndShowsTheSkin)
     EXPECT_EQ(PpmPixel(shot, 150, 150), std::optional<uint32_t>(0x203040));
     EXPECT_EQ(PpmPixel(shot, 5, 60), std::optional<uint32_t>(0xC0C0C0));
     unlink(shot.c_str());
+}
+
+TEST_F(X11SmokeTest, DraggingTheCaptionMovesTheWindow)
+{
+    frame_ = std::make_unique<TestFrame>();
+    const WindowId window = frame_->Open();
+    ASSERT_NE(window, 0u);
+    frame_->ShowWindow();
+    ASSERT_TRUE(PumpUntil([&] { return !frame_->notified.empty(); }, 5000));
+    PumpUntil([] { return false; }, 200);
+    const Rect before = x11_->GetWindowRect(window);
+    SkinUI::CControlUI* label = frame_->GetManager().FindControl("titleLbl");
+    ASSERT_NE(label, nullptr);
+    const int x = before.left + label->GetPos().left + 10;
+    const int y = before.top + label->GetPos().top + 10;
+    EXPECT_EQ(RunWhilePumping({"xdotool", "mousemove", "--sync", std::to_string(x), std::to_string(y), "mousedown",
+                               "1", "mousemove", "--sync", std::to_string(x + 50), std::to_string(y + 30),
+                               "mouseup", "1"}),
+              0);
+    EXPECT_TRUE(PumpUntil([&] { return x11_->GetWindowRect(window).left == before.left + 50; }, 3000));
+    EXPECT_EQ(x11_->GetWindowRect(window), before.Offset(50, 30));
+    EXPECT_EQ(std::count(frame_->notified.begin(), frame_->notified.end(), "click"), 0);
+}
+
+TEST_F(X11SmokeTest, TranslucentClickThroughWindowHasAlphaAndNoInputShape)
+{
+    WindowParams params;
+    params.rect = Rect{0, 0, 50, 40};
+    params.translucent = true;
+    params.clickThrough = true;
+    const WindowId window = x11_->CreateWindow(params, [](uint32_t message, uintptr_t, intptr_t) {
+        return message == WM_NCCREATE ? 1 : 0;
+    });
+    ASSERT_NE(window, 0u);
+    x11_->ShowWindow(window, ShowMode::NoActivate);
+    PumpUntil([] { return false; }, 100);
+    Display* probe = XOpenDisplay(nullptr);
+    ASSERT_NE(probe, nullptr);
+    ::Window root = 0;
+    int x = 0, y = 0;
+    unsigned width = 0, height = 0, border = 0, depth = 0;
+    ASSERT_TRUE(XGetGeometry(probe, x11_->NativeHandle(window), &root, &x, &y, &width, &height, &border, &depth));
+    EXPECT_EQ(depth, 32u);
+    EXPECT_FALSE(ShapeCovers(probe, x11_->NativeHandle(window), 10, 10, ShapeInput));
+    XCloseDisplay(probe);
+    x11_->DestroyWindow(window);
 }
 
 }  // namespace

@@ -74,7 +74,9 @@ void CInstaller::Run() {
         const bool gotChunk = ReadText(text);
         if (gotChunk && Parse(text) != ParseOutcome::None) break;
         if (seenEnded) {
-            closingDue = true;
+            // A chatty package can end with many chunks still unread; its
+            // last lines, often an Error=, must not be dropped.
+            closingDue = !ParseLeftoverOutput(true);
             break;
         }
         seenEnded = ChildExitStatus() != Utils::ChildProcess::kStillActive;

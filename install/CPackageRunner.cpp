@@ -53,11 +53,14 @@ bool CPackageRunner::ReadText(std::string& text) {
     return true;
 }
 
-bool CPackageRunner::ReadLeftoverText(std::string& text) {
-    std::string bytes;
-    if (!child_->ReadPendingOutput(bytes)) return false;
-    text = Decode(bytes);
-    return true;
+bool CPackageRunner::ParseLeftoverOutput(bool stopAtFinalState) {
+    bool finalState = false;
+    for (std::string bytes; child_->ReadPendingOutput(bytes);) {
+        if (Parse(Decode(bytes)) == ParseOutcome::None) continue;
+        finalState = true;
+        if (stopAtFinalState) break;
+    }
+    return finalState;
 }
 
 void CPackageRunner::ReleaseChild() {

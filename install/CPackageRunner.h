@@ -47,9 +47,11 @@ protected:
     bool StartChild();
     // One chunk of output decoded with the current code page.
     bool ReadText(std::string& text);
-    // Output the ended child left behind, without blocking on a writer that
-    // is still alive (a program the child started may hold the pipe).
-    bool ReadLeftoverText(std::string& text);
+    // Parses what the ended child left in the pipe, without blocking on a
+    // writer that is still alive (a program the child started may hold the
+    // pipe); stops at the first final state when asked. True when a final
+    // state was seen.
+    bool ParseLeftoverOutput(bool stopAtFinalState);
     uint32_t ChildExitStatus() { return child_->ExitStatus(); }
     void WaitForChild() { child_->Wait(); }
     // Waits for the child (throwing its output away), closes and releases it.

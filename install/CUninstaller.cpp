@@ -56,9 +56,7 @@ void CUninstaller::Run() {
     }
     // An uninstaller that ends quickly leaves its last lines, often its final
     // state, in the pipe; dropping them could turn an error into a success.
-    while (ReadLeftoverText(text)) {
-        if (Parse(text) != ParseOutcome::None) closingDue = false;
-    }
+    if (ParseLeftoverOutput(false)) closingDue = false;
     ReleaseChild();
     if (closingDue) Report(UNIST_CODE_SUCCESS, 1.0, "");
 }

@@ -98,6 +98,9 @@ TEST(CInstallerRun, ReportSequences) {
          {{2004, 1000.0, "boom"}}},
         {"last words before the end", "sleep 0.2; echo Progress=0.9", {{2002, 0.9, ""}, {2003, 1.0, ""}}},
         {"output closed while running", "exec >&-; sleep 0.3", {{2003, 1.0, ""}}},
+        // Ends while many chunks are still unread: the last line still counts.
+        {"error after much output", "head -c 204800 /dev/zero | tr '\\0' x; printf '\\nError=late\\n'",
+         {{2004, 1000.0, "late"}}},
     };
     for (const auto& c : cases) {
         std::vector<Report> expected = {{2001, 0.0, ""}, {2002, 0.0, ""}};

@@ -56,6 +56,23 @@ bool RemoveItem(std::vector<T*>& list, T* item)
 
 CControlUI* FindFirst(CControlUI* control, void*) { return control; }
 
+// The first filter (in order) that marks the message handled consumes it with its answer.
+bool RunFilters(const std::vector<IMessageFilterUI*>& registered, uint32_t message, uintptr_t wParam, intptr_t lParam,
+                intptr_t& result)
+{
+    // A copy: a filter may register or remove filters while it runs.
+    const std::vector<IMessageFilterUI*> filters = registered;
+    for (IMessageFilterUI* filter : filters) {
+        bool handled = false;
+        const intptr_t answer = filter->MessageHandler(message, wParam, lParam, handled);
+        if (handled) {
+            result = answer;
+            return true;
+        }
+    }
+    return false;
+}
+
 CControlUI* CollectAll(CControlUI* control, void* data)
 {
     static_cast<std::vector<CControlUI*>*>(data)->push_back(control);
@@ -225,7 +242,7 @@ void CManagerUI::DrainCleanup()
 void CManagerUI::AddDelayedCleanup(CControlUI* control)
 {
     if (control == nullptr) return;
-    // Unbound, it no longer reaches this manager while it waits.
+    // Detached from its parent, which may be gone before the cleanup runs.
     control->SetManager(this, nullptr, false);
     AddUnique(delayedCleanup_, control);
     PostCleanupMessage();
@@ -453,31 +470,9 @@ UIPoint CManagerUI::ScreenToClient(Point screen) const
     return UIPoint{screen.x - rect.left, screen.y - rect.top};
 }
 
-bool CManagerUI::RunMessageFilters(uint32_t message, uintptr_t wParam, intptr_t lParam, intptr_t& result)
-{
-    const std::vector<IMessageFilterUI*> filters = messageFilters_;
-    for (IMessageFilterUI* filter : filters) {
-        bool handled = false;
-        const intptr_t answer = filter->MessageHandler(message, wParam, lParam, handled);
-        if (handled) {
-            result = answer;
-            return true;
-        }
-    }
-    return false;
-}
-
 bool CManagerUI::PreMessageHandler(uint32_t message, uintptr_t wParam, intptr_t lParam, intptr_t& result)
 {
-    const std::vector<IMessageFilterUI*> filters = preMessageFilters_;
-    for (IMessageFilterUI* filter : filters) {
-        bool handled = false;
-        const intptr_t answer = filter->MessageHandler(message, wParam, lParam, handled);
-        if (handled) {
-            result = answer;
-            return true;
-        }
-    }
+    if (RunFilters(preMessageFilters_, message, wParam, lParam, result)) return true;
     if (message == WM_KEYDOWN && wParam == VK_TAB) {
         const bool backwards = System() && (System()->GetKeyState() & MK_SHIFT) != 0;
         SetNextTabControl(!backwards);
@@ -502,7 +497,7 @@ bool CManagerUI::MessageHandler(uint32_t message, uintptr_t wParam, intptr_t lPa
 {
     result = 0;
     if (window_ == 0) return false;
-    if (RunMessageFilters(message, wParam, lParam, result)) {
+    if (RunFilters(messageFilters_, message, wParam, lParam, result)) {
         if (IsMouseMessage(message) && message != WM_MOUSEWHEEL) lastMouse_ = PointOf(lParam);
         return true;
     }

@@ -150,7 +150,6 @@ private:
     };
 
     Platform::WindowSystem* System() const;
-    bool RunMessageFilters(uint32_t message, uintptr_t wParam, intptr_t lParam, intptr_t& result);
     void Paint();
     void LayoutIfNeeded(const UIRect& client);
     void DeliverNotify(TNotifyEvent& msg);

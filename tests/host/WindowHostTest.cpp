@@ -29,8 +29,13 @@ protected:
         return *control;
     }
 
+    // Records every notification of the window from now on.
+    void Listen() { frame.GetManager().AddNotifier(&recorder); }
+
     TestFrame frame;
     WindowId window = 0;
+    std::vector<Seen> log;
+    Recorder recorder{log, 1};
 };
 
 TEST_F(WindowHostTest, SkinGivesTheWindowItsSizeRegionAndCustomAttributes)
@@ -71,9 +76,8 @@ TEST_F(WindowHostTest, ResizeKeepsTheRoundedRegionButMinimiseDoesNotTouchIt)
 
 TEST_F(WindowHostTest, ClickNotifiesInOrderToEveryNotifierBeforeButtonUpReturns)
 {
-    std::vector<Seen> log;
-    Recorder first(log, 1), second(log, 2);
-    frame.GetManager().AddNotifier(&first);
+    Recorder second(log, 2);
+    Listen();
     frame.GetManager().AddNotifier(&second);
     const Point at = CentreOf(Control("clickBtn"));
     headless_->InjectMouse(window, WM_MOUSEMOVE, at.x, at.y);
@@ -88,9 +92,7 @@ TEST_F(WindowHostTest, ClickNotifiesInOrderToEveryNotifierBeforeButtonUpReturns)
 
 TEST_F(WindowHostTest, PressInsideReleaseOutsideDoesNotClick)
 {
-    std::vector<Seen> log;
-    Recorder recorder(log, 1);
-    frame.GetManager().AddNotifier(&recorder);
+    Listen();
     const Point at = CentreOf(Control("clickBtn"));
     headless_->InjectMouse(window, WM_LBUTTONDOWN, at.x, at.y, MK_LBUTTON);
     headless_->InjectMouse(window, WM_MOUSEMOVE, at.x, 150, MK_LBUTTON);
@@ -101,10 +103,8 @@ TEST_F(WindowHostTest, PressInsideReleaseOutsideDoesNotClick)
 
 TEST_F(WindowHostTest, AsynchronousNotificationsWithoutRepeatsCoalesce)
 {
-    std::vector<Seen> log;
-    Recorder recorder(log, 1);
+    Listen();
     SkinUI::CManagerUI& manager = frame.GetManager();
-    manager.AddNotifier(&recorder);
     CControlUI* sender = &Control("clickBtn");
     auto post = [&](const char* type, uintptr_t wParam, bool allowRepeat) {
         SkinUI::TNotifyEvent msg;
@@ -147,10 +147,8 @@ TEST_F(WindowHostTest, TimersGetNativeIdsFrom17AndRearmAfterKill)
 
 TEST_F(WindowHostTest, TimersFireAtTheirIntervalAndStopWhenKilled)
 {
-    std::vector<Seen> log;
-    Recorder recorder(log, 1);
+    Listen();
     SkinUI::CManagerUI& manager = frame.GetManager();
-    manager.AddNotifier(&recorder);
     CControlUI* label = &Control("titleLbl");
     ASSERT_TRUE(manager.SetTimer(label, 2100, 20));
     PumpFor(210);
@@ -229,9 +227,7 @@ TEST_F(WindowHostTest, CloseButtonClosesWithCode1)
 
 TEST_F(WindowHostTest, HoverShowsTheTooltipAndLeavingTheWindowLeavesTheButton)
 {
-    std::vector<Seen> log;
-    Recorder recorder(log, 1);
-    frame.GetManager().AddNotifier(&recorder);
+    Listen();
     CControlUI& button = Control("clickBtn");
     button.SetToolTip("Start now");
     const Point at = CentreOf(button);

@@ -1,8 +1,11 @@
 // Download throughput on loopback: the package downloaders against the curl
 // command-line tool, and the MD5 check against md5sum, on one 512 MiB file
 // served by the package server on 127.0.0.1.
-//   download_bench [rounds] [size-in-MiB]
+// Then the two-part downloader against aria2c with two connections, on plain
+// loopback and with the server capping each connection at 20 MiB/s.
+//   download_bench [rounds] [size-in-MiB] [rounds-under-the-cap]
 #include "download/CCurlDownloader.h"
+#include "download/CMTCurlDownloader.h"
 #include "tools/packageserver/PackageServer.h"
 #include "tools/packageserver/PatternFile.h"
 #include "utils/FileMd5.h"
@@ -117,6 +120,7 @@ void Report(const std::vector<Contender>& contenders, const std::string& target,
 int main(int argc, char** argv) {
     const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
     const int64_t mebibytes = argc > 2 ? std::max(2, std::atoi(argv[2])) : 512;
+    const int cappedRounds = argc > 3 ? std::max(0, std::atoi(argv[3])) : 1;
     const char* tmp = std::getenv("TMPDIR");
     std::string folder = std::string(tmp && *tmp ? tmp : "/tmp") + "/download-bench.XXXXXX";
     if (!::mkdtemp(folder.data())) return 1;
@@ -137,11 +141,40 @@ int main(int argc, char** argv) {
     const std::string checked = server.BaseUrl() + "/download_silent";
     std::printf("%lld MiB from %s, %d rounds\n", static_cast<long long>(mebibytes), server.BaseUrl().c_str(), rounds);
 
+    auto curlTool = [&](const std::string& t) { return RunQuietly({"curl", "-s", "-f", "-o", t, unchecked}); };
+    auto aria2 = [&](const std::string& t) {
+        const std::filesystem::path path(t);
+        return RunQuietly({"aria2c", "-q", "-x2", "-s2", "--file-allocation=none", "--allow-overwrite=true",
+                           "--auto-file-renaming=false", "-d", path.parent_path().string(), "-o",
+                           path.filename().string(), unchecked});
+    };
+    auto single = [&](const std::string& t) { return Download<CCurlDownloader>(unchecked, t); };
+    auto twoParts = [&](const std::string& t) { return Download<CMTCurlDownloader>(unchecked, t); };
+    const double size = static_cast<double>(mebibytes);
+
     std::printf("single stream on loopback:\n");
-    Report({{"curl", [&](const std::string& t) { return RunQuietly({"curl", "-s", "-f", "-o", t, unchecked}); }},
-            {"CCurlDownloader", [&](const std::string& t) { return Download<CCurlDownloader>(unchecked, t); }},
+    Report({{"curl", curlTool},
+            {"CCurlDownloader", single},
             {"CCurlDownloader with MD5 check", [&](const std::string& t) { return Download<CCurlDownloader>(checked, t); }}},
-           target, rounds, static_cast<double>(mebibytes), "curl");
+           target, rounds, size, "curl");
+
+    std::printf("two parts on loopback:\n");
+    Report({{"curl", curlTool},
+            {"aria2c -x2 -s2", aria2},
+            {"CMTCurlDownloader", twoParts},
+            {"CMTCurlDownloader with MD5 check", [&](const std::string& t) { return Download<CMTCurlDownloader>(checked, t); }}},
+           target, rounds, size, "curl");
+
+    if (cappedRounds > 0) {
+        constexpr int64_t kCap = 20 << 20;
+        PackageServer::Faults capped;
+        capped.bytesPerSecond = kCap;
+        server.SetFaults(capped);
+        std::printf("each connection capped at 20 MiB/s (two connections: 40 MiB/s at most):\n");
+        Report({{"CCurlDownloader", single}, {"aria2c -x2 -s2", aria2}, {"CMTCurlDownloader", twoParts}}, target,
+               cappedRounds, size, "CCurlDownloader");
+        server.SetFaults({});
+    }
 
     std::printf("MD5 of the package (1024-byte reads):\n");
     Report({{"md5sum", [&](const std::string&) { return RunQuietly({"md5sum", package}); }},

@@ -24,6 +24,7 @@ public:
     void Present(WindowId window, const uint32_t* pixels, int width, int height, int stride,
                  const Rect& part) override;
     std::string GetClipboardText() override { return clipboard_; }
+    void SetIcon(WindowId window, const uint32_t*, int width, int height) override { icons_[window] = {width, height}; }
     // Records the message (see LastErrorMessage) and writes it to standard error.
     void ShowErrorMessage(const std::string& text, const std::string& caption) override;
 
@@ -39,6 +40,8 @@ public:
     // A presented pixel (premultiplied 0xAARRGGBB) of the client area; 0 when none.
     uint32_t PresentedPixel(WindowId window, int x, int y) const;
     Size RoundRegion(WindowId window) const;
+    // Size of the icon last set on the window (0,0 when none).
+    Size IconSize(WindowId window) const { return icons_.count(window) ? icons_.at(window) : Size{}; }
     bool HasTimer(WindowId window, uint32_t id) const { return Queue().HasTimer(window, id); }
     const std::string& TooltipText() const { return tooltip_; }
     CursorKind Cursor() const { return cursorKind_; }
@@ -67,6 +70,7 @@ private:
     };
 
     std::map<WindowId, Screen> screens_;
+    std::map<WindowId, Size> icons_;
     Rect workArea_{0, 0, 1920, 1040};
     Point cursor_;
     CursorKind cursorKind_ = CursorKind::Arrow;

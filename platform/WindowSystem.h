@@ -70,6 +70,8 @@ public:
     virtual void SetRoundRegion(WindowId window, Size ellipse) = 0;
     virtual void SetTitle(WindowId window, const std::string& title) = 0;
     virtual void SetOpacity(WindowId window, uint8_t opacity) = 0;
+    // The window's icon from premultiplied B,G,R,A pixels (top-down, width words per row).
+    virtual void SetIcon(WindowId window, const uint32_t* pixels, int width, int height) = 0;
 
     virtual void EnableWindow(WindowId window, bool enable) = 0;
     virtual bool IsWindowEnabled(WindowId window) const = 0;

@@ -285,6 +285,23 @@ void X11WindowSystem::NativeOpacity(WindowId window, uint8_t opacity)
                     reinterpret_cast<const unsigned char*>(&value), 1);
 }
 
+void X11WindowSystem::SetIcon(WindowId window, const uint32_t* pixels, int width, int height)
+{
+    auto it = natives_.find(window);
+    if (it == natives_.end() || pixels == nullptr || width <= 0 || height <= 0) return;
+    // _NET_WM_ICON: width, height, then straight (not premultiplied) ARGB, one per long.
+    std::vector<unsigned long> icon{static_cast<unsigned long>(width), static_cast<unsigned long>(height)};
+    for (int i = 0; i < width * height; ++i) {
+        const uint32_t p = pixels[i];
+        const uint32_t a = p >> 24;
+        auto straight = [a](uint32_t c) { return a == 0 ? 0u : std::min<uint32_t>(255, c * 255 / a); };
+        icon.push_back((a << 24) | (straight((p >> 16) & 0xFF) << 16) | (straight((p >> 8) & 0xFF) << 8) |
+                       straight(p & 0xFF));
+    }
+    XChangeProperty(display_, it->second->xid, Intern("_NET_WM_ICON"), XA_CARDINAL, 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(icon.data()), static_cast<int>(icon.size()));
+}
+
 void X11WindowSystem::NativeFocus(WindowId window)
 {
     auto it = natives_.find(window);

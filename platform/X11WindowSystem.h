@@ -32,6 +32,7 @@ public:
     void Present(WindowId window, const uint32_t* pixels, int width, int height, int stride,
                  const Rect& part) override;
     std::string GetClipboardText() override;
+    void SetIcon(WindowId window, const uint32_t* pixels, int width, int height) override;
     // Shown with zenity when it is installed; always written to standard error.
     void ShowErrorMessage(const std::string& text, const std::string& caption) override;
 

@@ -1,6 +1,9 @@
 #include "skinui/CWindowWnd.h"
 
+#include "platform/ResourceTable.h"
 #include "platform/WindowMessages.h"
+#include "skinui/CImageLoader.h"
+#include "skinui/TImageEntry.h"
 #include "skinui/CManagerUI.h"
 
 #include <algorithm>
@@ -138,7 +141,14 @@ void CWindowWnd::ShowWindow(bool show, bool takeFocus)
     System()->ShowWindow(hwnd_, !show ? ShowMode::Hide : takeFocus ? ShowMode::Normal : ShowMode::NoActivate);
 }
 
-void CWindowWnd::SetIcon(int) {}
+void CWindowWnd::SetIcon(int resourceId)
+{
+    if (System() == nullptr || hwnd_ == 0) return;
+    const std::string_view bytes = ResourceTable::Find("ICON", resourceId);
+    if (bytes.empty()) return;
+    const std::unique_ptr<TImageEntry> icon = CImageLoader::Decode(bytes, 0);
+    if (icon != nullptr) System()->SetIcon(hwnd_, icon->pixels, icon->width, icon->height);
+}
 
 intptr_t CWindowWnd::SendMessage(uint32_t message, uintptr_t wParam, intptr_t lParam)
 {

@@ -44,7 +44,7 @@ public:
     void Close(uint32_t code = 0);
     void CenterWindow();
     void ShowWindow(bool show = true, bool takeFocus = true);
-    // The window icon comes from the desktop entry on this platform.
+    // The window icon from the program's ("ICON", id) resource (a PNG); nothing when it is missing.
     void SetIcon(int resourceId);
     intptr_t SendMessage(uint32_t message, uintptr_t wParam = 0, intptr_t lParam = 0);
     void PostMessage(uint32_t message, uintptr_t wParam = 0, intptr_t lParam = 0);

@@ -1,5 +1,8 @@
 #include "HostTestSupport.h"
 
+#include "platform/ResourceTable.h"
+
+#include <cairo.h>
 #include <gmock/gmock.h>
 
 #include <thread>
@@ -402,6 +405,30 @@ TEST_F(HeadlessTest, UnreadableSkinEndsTheProcessWithCode1)
             broken.Open();
         },
         ::testing::ExitedWithCode(1), "加载资源文件失败");
+}
+
+}  // namespace
+
+namespace {
+
+cairo_status_t AppendPng(void* closure, const unsigned char* data, unsigned int length)
+{
+    static_cast<std::string*>(closure)->append(reinterpret_cast<const char*>(data), length);
+    return CAIRO_STATUS_SUCCESS;
+}
+
+TEST_F(WindowHostTest, IconComesFromTheIconResource)
+{
+    frame.SetIcon(9145);  // no such resource: nothing happens
+    EXPECT_EQ(headless_->IconSize(window), (Size{}));
+
+    static std::string png;
+    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 16, 12);
+    cairo_surface_write_to_png_stream(surface, AppendPng, &png);
+    cairo_surface_destroy(surface);
+    ResourceTable::Register("ICON", 9146, png.data(), png.size());
+    frame.SetIcon(9146);
+    EXPECT_EQ(headless_->IconSize(window), (Size{16, 12}));
 }
 
 }  // namespace

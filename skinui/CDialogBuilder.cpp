@@ -6,6 +6,7 @@
 #include "skinui/CCheckBoxUI.h"
 #include "skinui/CContainerUI.h"
 #include "skinui/CControlUI.h"
+#include "skinui/CEditUI.h"
 #include "skinui/CHorizontalLayoutUI.h"
 #include "skinui/CLabelUI.h"
 #include "skinui/CManagerUI.h"
@@ -66,7 +67,7 @@ struct ElementClass {
     CControlUI* (*create)();
 };
 
-const std::array<ElementClass, 13> kElementTable{{
+const std::array<ElementClass, 14> kElementTable{{
     {"Control", &Make<CControlUI>},
     {"Container", &Make<CContainerUI>},
     {"VerticalLayout", &Make<CVerticalLayoutUI>},
@@ -79,6 +80,7 @@ const std::array<ElementClass, 13> kElementTable{{
     {"Button", &Make<CButtonUI>},
     {"Option", &Make<COptionUI>},
     {"CheckBox", &Make<CCheckBoxUI>},
+    {"Edit", &Make<CEditUI>},
     {"Progress", &Make<CProgressUI>},
 }};
 

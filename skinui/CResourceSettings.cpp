@@ -3,6 +3,7 @@
 #include "platform/ResourceTable.h"
 #include "platform/TextConversion.h"
 
+#include <filesystem>
 #include <fstream>
 
 namespace SkinUI {
@@ -29,9 +30,43 @@ bool IsSeparator(char c)
     return c == '/' || c == '\\';
 }
 
-SkinReadStatus ReadLooseFile(const std::string& path, std::string& bytes, std::size_t maxBytes)
+// The entry of folder whose name equals name ignoring case, or folder / name.
+std::filesystem::path FindIgnoringCase(const std::filesystem::path& folder, const std::filesystem::path& name)
 {
-    std::ifstream file(Platform::EncodeCodePage(path, Platform::kCodePageAnsi), std::ios::binary | std::ios::ate);
+    std::error_code error;
+    std::filesystem::directory_iterator entry(folder.empty() ? "." : folder, error);
+    for (; !error && entry != std::filesystem::directory_iterator(); entry.increment(error)) {
+        const std::filesystem::path candidate = entry->path().filename();
+        if (CSkinArchive::SameName(candidate.string(), name.string())) return folder / candidate;
+    }
+    return folder / name;
+}
+
+// The file in folder that a skin name means, under the archive's rules:
+// backslashes are "/", and a component whose case differs on disk is found.
+std::filesystem::path LooseFilePath(const std::string& folder, std::string_view name)
+{
+    std::string relative(name);
+    for (char& c : relative) {
+        if (c == '\\') c = '/';
+    }
+    const std::filesystem::path exact = Platform::EncodeCodePage(folder + relative, Platform::kCodePageAnsi);
+    std::error_code error;
+    if (std::filesystem::exists(exact, error)) return exact;
+    std::filesystem::path resolved = exact.root_path();
+    for (const std::filesystem::path& component : exact.relative_path()) {
+        const std::filesystem::path next = resolved / component;
+        resolved = std::filesystem::exists(next, error) ? next : FindIgnoringCase(resolved, component);
+    }
+    return resolved;
+}
+
+SkinReadStatus ReadLooseFile(const std::filesystem::path& path, std::string& bytes, std::size_t maxBytes)
+{
+    // Only regular files: a folder cannot be read and a pipe could block forever.
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error)) return SkinReadStatus::FileOpenFailed;
+    std::ifstream file(path, std::ios::binary | std::ios::ate);
     if (!file) return SkinReadStatus::FileOpenFailed;
     const std::streamoff length = file.tellg();
     if (length < 0) return SkinReadStatus::FileOpenFailed;
@@ -135,7 +170,7 @@ SkinReadStatus CResourceSettings::ReadSkinFile(std::string_view name, std::strin
 {
     Settings& settings = TheSettings();
     bytes.clear();
-    if (settings.archiveName.empty()) return ReadLooseFile(settings.resourcePath + std::string(name), bytes, maxBytes);
+    if (settings.archiveName.empty()) return ReadLooseFile(LooseFilePath(settings.resourcePath, name), bytes, maxBytes);
     if (settings.archiveCached) {
         if (settings.openArchive == nullptr) return SkinReadStatus::ArchiveOpenFailed;
         return ReadArchiveEntry(*settings.openArchive, name, bytes, maxBytes);

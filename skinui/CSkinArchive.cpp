@@ -35,16 +35,6 @@ char32_t FoldCase(char32_t point)
     return point < 0x80 ? point : static_cast<char32_t>(std::towlower(static_cast<wint_t>(point)));
 }
 
-bool EqualIgnoringCase(std::string_view a, std::string_view b)
-{
-    std::size_t i = 0;
-    std::size_t j = 0;
-    while (i < a.size() && j < b.size()) {
-        if (FoldCase(NextCodePoint(a, i)) != FoldCase(NextCodePoint(b, j))) return false;
-    }
-    return i == a.size() && j == b.size();
-}
-
 bool ReadEntryData(archive* handle, uint64_t size, std::string& data)
 {
     data.clear();
@@ -111,6 +101,16 @@ std::unique_ptr<CSkinArchive> CSkinArchive::OpenFromFile(const std::string& path
     return archive;
 }
 
+bool CSkinArchive::SameName(std::string_view a, std::string_view b)
+{
+    std::size_t i = 0;
+    std::size_t j = 0;
+    while (i < a.size() && j < b.size()) {
+        if (FoldCase(NextCodePoint(a, i)) != FoldCase(NextCodePoint(b, j))) return false;
+    }
+    return i == a.size() && j == b.size();
+}
+
 bool CSkinArchive::Find(std::string_view name, std::size_t& index, uint64_t& size) const
 {
     std::string wanted(name);
@@ -119,7 +119,7 @@ bool CSkinArchive::Find(std::string_view name, std::size_t& index, uint64_t& siz
     }
     const std::size_t wantedLength = Platform::Utf8Length(wanted) + 1;
     for (const Entry& entry : entries_) {
-        if (entry.nameLength == wantedLength && EqualIgnoringCase(entry.name, wanted)) {
+        if (entry.nameLength == wantedLength && SameName(entry.name, wanted)) {
             index = entry.index;
             size = entry.size;
             return true;

@@ -33,6 +33,9 @@ public:
     // nullptr when the file cannot be opened; an unreadable archive gives no entries.
     static std::unique_ptr<CSkinArchive> OpenFromFile(const std::string& path);
 
+    // Whether two entry names are the same: case ignored under the user's locale.
+    static bool SameName(std::string_view a, std::string_view b);
+
     // Backslashes count as "/", case is ignored, the first match wins.
     bool Find(std::string_view name, std::size_t& index, uint64_t& size) const;
     // kCopyOk with the entry's bytes, or kCopyNoEntry.

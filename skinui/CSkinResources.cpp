@@ -14,6 +14,17 @@ constexpr int kDefaultSize = 12;
 constexpr int kNormalWeight = 400;
 constexpr int kBoldIncrease = 700;
 constexpr std::size_t kMaxFaceChars = 31;
+// Faces of the Windows skins are rarely installed here: Pango tries these
+// next, so Latin and CJK text both land in an installed CJK font.
+constexpr const char* kFallbackFamilies = "WenQuanYi Micro Hei,Noto Sans CJK SC,Droid Sans Fallback,sans-serif";
+
+// The face first, its Latin name when it has one, then the fallbacks.
+std::string FamilyList(const std::string& face)
+{
+    std::string families = face.empty() ? kDefaultFace : face;
+    if (face == "微软雅黑") families += ",Microsoft YaHei";
+    return families + "," + kFallbackFamilies;
+}
 
 struct SharedTables {
     std::map<std::string, std::unique_ptr<TImageEntry>, std::less<>> images;
@@ -76,7 +87,7 @@ std::unique_ptr<TFontEntry> CSkinResources::CreateFont(std::string_view face, in
     entry->underline = underline;
     entry->italic = italic;
     entry->font = pango_font_description_new();
-    pango_font_description_set_family(entry->font, entry->face.empty() ? kDefaultFace : entry->face.c_str());
+    pango_font_description_set_family(entry->font, FamilyList(entry->face).c_str());
     // A cell height of 0 keeps the default; a negative one is taken by its size.
     const int pixels = size == 0 ? kDefaultSize : std::min(std::abs(size), 4096);
     pango_font_description_set_absolute_size(entry->font, pixels * PANGO_SCALE);

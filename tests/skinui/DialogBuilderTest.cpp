@@ -90,11 +90,11 @@ TEST_F(DialogBuilderTest, BuildsTheTreeOfTheRootsChildren)
                              "<Label name=\"tipLbl\" text=\"hi\"/><Unknown name=\"u\"><Button name=\"inner\"/></Unknown>"
                              "<HBox name=\"row\"><Button name=\"okBtn\"/><Option name=\"o\"/><CheckBox name=\"c\"/>"
                              "</HBox><Progress name=\"installPrg\"/><Text name=\"t\"/><Control name=\"x\"/>"
-                             "<Container name=\"y\"/><VBox name=\"v\"/><TabLayout name=\"tab\"/>"
+                             "<Container name=\"y\"/><VBox name=\"v\"/><TabLayout name=\"tab\"/><Edit name=\"e\"/>"
                              "<horizontallayout name=\"lower\"/></VerticalLayout></Window>");
     ASSERT_NE(nullptr, root);
     EXPECT_EQ("winCtn", root->GetName());
-    EXPECT_EQ((std::vector<std::string>{"tipLbl", "row", "installPrg", "t", "x", "y", "v", "tab", "lower"}),
+    EXPECT_EQ((std::vector<std::string>{"tipLbl", "row", "installPrg", "t", "x", "y", "v", "tab", "e", "lower"}),
               ChildNames(root));
     EXPECT_EQ((std::vector<std::string>{"okBtn", "o", "c"}), ChildNames(manager_->FindControl("row")));
     EXPECT_EQ("hi", manager_->FindControl("tipLbl")->GetText());

@@ -187,7 +187,10 @@ TEST_F(ImageTablesTest, Fonts)
     EXPECT_EQ(PANGO_WEIGHT_ULTRAHEAVY, pango_font_description_get_weight(bold->font));
     EXPECT_EQ(14 * PANGO_SCALE, pango_font_description_get_size(bold->font));
     EXPECT_TRUE(pango_font_description_get_size_is_absolute(bold->font));
-    EXPECT_STREQ("微软雅黑", pango_font_description_get_family(bold->font));
+    // The skin's face first, then installed fonts that can stand in for it.
+    EXPECT_STREQ("微软雅黑,Microsoft YaHei,WenQuanYi Micro Hei,Noto Sans CJK SC,Droid Sans Fallback,sans-serif",
+                 pango_font_description_get_family(bold->font));
+    EXPECT_EQ("微软雅黑", bold->face);
     EXPECT_TRUE(bold->underline);
     EXPECT_GT(bold->Metrics().height, 0);
 

@@ -68,6 +68,7 @@ TEST_F(ResourceSettingsTest, LooseFiles)
 {
     SkinTest::TempFolder folder;
     folder.Write("skin.xml", "<Window/>");
+    folder.Write("res/mainWnd/Skin.xml", "<Window/>");
     folder.Write("empty.xml", "");
     CResourceSettings::SetResourcePath(folder.Path());
     const struct {
@@ -80,6 +81,11 @@ TEST_F(ResourceSettingsTest, LooseFiles)
         {"skin.xml", 8, SkinReadStatus::FileTooLarge},
         {"empty.xml", 100, SkinReadStatus::FileEmpty},
         {"missing.xml", 100, SkinReadStatus::FileOpenFailed},
+        {"res\\mainWnd\\Skin.xml", 100, SkinReadStatus::Ok},   // the archive's name rules
+        {"RES/MAINWND/skin.XML", 100, SkinReadStatus::Ok},
+        {"res\\mainWnd\\Skin.xm", 100, SkinReadStatus::FileOpenFailed},
+        {"res", 100, SkinReadStatus::FileOpenFailed},           // a folder
+        {"", 100, SkinReadStatus::FileOpenFailed},
     };
     for (const auto& c : cases) {
         std::string bytes;

@@ -201,7 +201,9 @@ void CMTCurlDownloader::downloadThreadFun(CMTCurlDownloader* self, DownloadPartN
     }
     if (part->file) std::fclose(part->file);
     part->file = nullptr;
+    std::lock_guard lock(self->partsEndedLock);
     --self->runningParts;
+    self->partsEnded.notify_all();
 }
 
 int CMTCurlDownloader::downloadExe(DownloadPartNode& part) {
@@ -300,8 +302,10 @@ int CMTCurlDownloader::partProgressCallback(void* downloader, curl_off_t, curl_o
 
 void CMTCurlDownloader::waitForFinishThreadFun(CMTCurlDownloader* self) {
     Utils::SetThreadName(pthread_self(), "waiter");
-    while (self->runningParts > 0) {
-        if (self->stop.WaitFor(self->timings.waiterPoll)) return;
+    {
+        std::unique_lock lock(self->partsEndedLock);
+        while (!self->partsEnded.wait_for(lock, self->timings.waiterPoll, [&] { return self->runningParts == 0; }))
+            if (self->stop.Raised()) return;
     }
     if (self->stop.Raised()) return;
     int failure = 0;

@@ -8,6 +8,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <cstdint>
 #include <list>
 #include <memory>
@@ -68,6 +69,8 @@ private:
     std::string urlMd5;
     double lastPercent = 0.0;
     std::atomic<int32_t> runningParts{0};
+    std::mutex partsEndedLock;
+    std::condition_variable partsEnded;  // wakes the waiter when the last part ends
     std::mutex progressLock;
     int64_t lastProgressTime = 0;
     bool retried = false;

@@ -14,6 +14,9 @@ namespace {
 // fetches far larger pieces underneath.
 constexpr std::size_t kStdioBuffer = 1u << 20;
 constexpr std::size_t kBlock = 1024;
+// Blocks are gathered before they are digested: the digest runs faster on
+// larger pieces than on 1024 bytes at a time.
+constexpr std::size_t kDigestBatch = 64 * kBlock;
 
 struct FileCloser {
     void operator()(std::FILE* f) const { std::fclose(f); }
@@ -44,12 +47,17 @@ std::string FileMd5(const std::string& path) {
 
     std::unique_ptr<EVP_MD_CTX, DigestFree> context(EVP_MD_CTX_new());
     if (!context || EVP_DigestInit_ex(context.get(), EVP_md5(), nullptr) != 1) return "";
-    unsigned char block[kBlock];
-    std::size_t count;
-    while ((count = std::fread(block, 1, sizeof block, file.get())) > 0) {
-        EVP_DigestUpdate(context.get(), block, count);
+    std::vector<unsigned char> batch(kDigestBatch);
+    std::size_t filled = 0, count;
+    while ((count = std::fread(batch.data() + filled, 1, kBlock, file.get())) > 0) {
+        filled += count;
+        if (filled + kBlock > batch.size()) {
+            EVP_DigestUpdate(context.get(), batch.data(), filled);
+            filled = 0;
+        }
     }
     if (std::ferror(file.get())) return "";
+    EVP_DigestUpdate(context.get(), batch.data(), filled);
     unsigned char digest[EVP_MAX_MD_SIZE];
     unsigned length = 0;
     if (EVP_DigestFinal_ex(context.get(), digest, &length) != 1) return "";

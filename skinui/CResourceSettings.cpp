@@ -2,6 +2,7 @@
 
 #include "platform/ResourceTable.h"
 #include "platform/TextConversion.h"
+#include "utils/DebugLog.h"
 
 #include <filesystem>
 #include <fstream>
@@ -128,6 +129,7 @@ void CResourceSettings::SetArchiveFromMemory(const void* bytes, std::size_t leng
     settings.archiveName = kMemoryArchiveName;
     settings.archiveCached = true;
     settings.openArchive = CSkinArchive::OpenFromMemory(bytes, length);
+    DEBUG_LOG("skin archive decoded: %zu entries", settings.openArchive ? settings.openArchive->Entries().size() : 0);
 }
 
 void CResourceSettings::SetArchiveFromFile(std::string_view name, bool cached)
@@ -160,7 +162,10 @@ bool CResourceSettings::UseArchiveResource(int id)
     Settings& settings = TheSettings();
     if (settings.archiveName == kMemoryArchiveName) return true;
     const std::string_view resource = Platform::ResourceTable::Find(kArchiveResourceType, id);
-    if (resource.empty()) return false;
+    if (resource.empty()) {
+        DEBUG_LOG("no skin archive resource %d", id);
+        return false;
+    }
     settings.resourceCopy.assign(resource);
     SetArchiveFromMemory(settings.resourceCopy.data(), settings.resourceCopy.size());
     return true;

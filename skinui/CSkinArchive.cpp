@@ -1,6 +1,7 @@
 #include "skinui/CSkinArchive.h"
 
 #include "platform/TextConversion.h"
+#include "utils/DebugLog.h"
 
 #include <archive.h>
 #include <archive_entry.h>
@@ -62,7 +63,12 @@ void DecodeEntries(archive* handle, std::vector<CSkinArchive::Entry>& entries)
         entry.nameLength = Platform::Utf8Length(entry.name) + 1;
         entry.index = index;
         entry.size = archive_entry_size_is_set(header) ? static_cast<uint64_t>(archive_entry_size(header)) : 0;
-        if (!ReadEntryData(handle, entry.size, entry.data)) return;
+        if (!ReadEntryData(handle, entry.size, entry.data)) {
+            DEBUG_LOG("skin archive item %zu (%s) is damaged: %s; %zu entries kept", index, entry.name.c_str(),
+                      archive_error_string(handle) != nullptr ? archive_error_string(handle) : "short data",
+                      entries.size());
+            return;
+        }
         entries.push_back(std::move(entry));
     }
 }

@@ -62,7 +62,7 @@ void HeadlessWindowSystem::InjectKey(uint32_t message, uintptr_t key, uint32_t k
 {
     keyState_ = keyState;
     if (!IsWindowEnabled(GetFocus())) return;
-    PostMessage(Message{GetFocus(), message, key, 0});
+    PostMessage(Message{GetFocus(), message, key, static_cast<intptr_t>(keyState)});
 }
 
 uint32_t HeadlessWindowSystem::PresentedPixel(WindowId window, int x, int y) const

@@ -16,6 +16,7 @@ inline constexpr uint32_t WM_KILLFOCUS = 0x0008;
 inline constexpr uint32_t WM_ENABLE = 0x000A;
 inline constexpr uint32_t WM_PAINT = 0x000F;
 inline constexpr uint32_t WM_CLOSE = 0x0010;
+inline constexpr uint32_t WM_SHOWWINDOW = 0x0018;
 inline constexpr uint32_t WM_QUIT = 0x0012;
 inline constexpr uint32_t WM_ERASEBKGND = 0x0014;
 inline constexpr uint32_t WM_SETCURSOR = 0x0020;
@@ -40,6 +41,7 @@ inline constexpr uint32_t WM_RBUTTONDOWN = 0x0204;
 inline constexpr uint32_t WM_RBUTTONUP = 0x0205;
 inline constexpr uint32_t WM_MOUSEWHEEL = 0x020A;
 inline constexpr uint32_t WM_MOUSEHOVER = 0x02A1;
+inline constexpr uint32_t WM_EXITSIZEMOVE = 0x0232;
 inline constexpr uint32_t WM_MOUSELEAVE = 0x02A3;
 inline constexpr uint32_t WM_USER = 0x0400;
 inline constexpr uint32_t WM_APP = 0x8000;
@@ -82,7 +84,8 @@ inline constexpr uintptr_t VK_LEFT = 0x25;
 inline constexpr uintptr_t VK_RIGHT = 0x27;
 inline constexpr uintptr_t VK_DELETE = 0x2E;
 
-// Key-state bits of mouse messages (wParam) and of control events.
+// Key-state bits of mouse messages (wParam), of key messages (lParam: the
+// modifiers held when the key was pressed or released) and of control events.
 inline constexpr uint32_t MK_LBUTTON = 0x0001;
 inline constexpr uint32_t MK_RBUTTON = 0x0002;
 inline constexpr uint32_t MK_SHIFT = 0x0004;

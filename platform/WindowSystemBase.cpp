@@ -62,19 +62,27 @@ WindowId WindowSystemBase::GetOwner(WindowId window) const
     return record ? record->params.owner : 0;
 }
 
+void WindowSystemBase::SetVisible(WindowId window, bool visible)
+{
+    WindowRecord* record = Find(window);
+    if (!record || record->visible == visible) return;
+    record->visible = visible;
+    SendMessage(window, WM_SHOWWINDOW, visible ? 1 : 0, 0);
+}
+
 void WindowSystemBase::ShowWindow(WindowId window, ShowMode mode)
 {
     WindowRecord* record = Find(window);
     if (!record) return;
     switch (mode) {
     case ShowMode::Hide:
-        record->visible = false;
+        SetVisible(window, false);
         NativeShow(window, false, false);
         if (focus_ == window) MoveFocus(0);
         return;
     case ShowMode::Normal:
     case ShowMode::NoActivate:
-        record->visible = true;
+        SetVisible(window, true);
         NativeShow(window, true, mode == ShowMode::Normal);
         if (mode == ShowMode::Normal) MoveFocus(window);
         Invalidate(window, {0, 0, record->rect.Width(), record->rect.Height()});
@@ -89,12 +97,12 @@ void WindowSystemBase::ShowWindow(WindowId window, ShowMode mode)
         if (!record->maximized) record->restoreRect = record->rect;
         record->minimized = false;
         record->maximized = true;
-        record->visible = true;
+        SetVisible(window, true);
         NativeShow(window, true, true);
         ApplyRect(window, GetWorkArea(window), SIZE_MAXIMIZED);
         return;
     case ShowMode::Restore:
-        record->visible = true;
+        SetVisible(window, true);
         record->minimized = false;
         NativeShow(window, true, true);
         if (record->maximized) {
@@ -136,8 +144,10 @@ void WindowSystemBase::ApplyRect(WindowId window, const Rect& rect, uintptr_t si
     WindowRecord* record = Find(window);
     if (!record) return;
     const bool resized = rect.Width() != record->rect.Width() || rect.Height() != record->rect.Height();
+    const bool moved = rect.left != record->rect.left || rect.top != record->rect.top;
     record->rect = rect;
     if (moveNative) NativeMove(window, rect);
+    if (moved) SendMessage(window, WM_MOVE, 0, MakePointParam(rect.left, rect.top));
     if (!resized) return;
     Invalidate(window, {0, 0, rect.Width(), rect.Height()});
     SendMessage(window, WM_SIZE, sizeKind, MakePointParam(rect.Width(), rect.Height()));
@@ -198,9 +208,14 @@ void WindowSystemBase::MoveFocus(WindowId window)
 {
     if (focus_ == window) return;
     const WindowId old = focus_;
+    const WindowId oldActive = active_;
     focus_ = window;
     active_ = window;
     if (window != 0) NativeFocus(window);
+    if (oldActive != window) {
+        if (IsWindow(oldActive)) SendMessage(oldActive, WM_ACTIVATE, 0, static_cast<intptr_t>(window));
+        if (IsWindow(window)) SendMessage(window, WM_ACTIVATE, 1, static_cast<intptr_t>(oldActive));
+    }
     if (IsWindow(old)) SendMessage(old, WM_KILLFOCUS, window, 0);
     if (IsWindow(window) && focus_ == window) SendMessage(window, WM_SETFOCUS, old, 0);
 }

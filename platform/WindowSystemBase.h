@@ -65,6 +65,8 @@ protected:
 
     const WindowRecord* Find(WindowId window) const;
     WindowRecord* Find(WindowId window);
+    // Stores the visible flag; a change sends WM_SHOWWINDOW.
+    void SetVisible(WindowId window, bool visible);
     // Changes the keyboard focus and the active window, telling both windows.
     void MoveFocus(WindowId window);
     // Stores a new rectangle (moving the native window unless it moved

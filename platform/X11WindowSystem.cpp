@@ -17,6 +17,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <utility>
 
 #include <algorithm>
 #include <cstring>
@@ -532,6 +533,11 @@ void X11WindowSystem::PostMouse(WindowId window, uint32_t message, uintptr_t wPa
 
 void X11WindowSystem::HandleEvent(XEvent& event)
 {
+    if (event.type == MappingNotify) {
+        // Keys remapped (a layout switch, or a tool typing text): look them up afresh.
+        XRefreshKeyboardMapping(&event.xmapping);
+        return;
+    }
     const WindowId window = FromNative(event.xany.window);
     if (window == 0) return;
     switch (event.type) {
@@ -600,8 +606,9 @@ void X11WindowSystem::HandleButton(WindowId window, const XEvent& event)
         return;
     }
     if (button.button == Button1 && !press && drag_.window != 0) {
-        drag_ = {};
+        const WindowId dragged = std::exchange(drag_, {}).window;
         XUngrabPointer(display_, CurrentTime);
+        PostMessage(Message{dragged, WM_EXITSIZEMOVE, 0, 0});
         return;
     }
     if (button.button == Button1 && press) {
@@ -667,10 +674,11 @@ void X11WindowSystem::HandleKey(WindowId window, XEvent& event)
     keyState_ = state;
     if (!IsWindowEnabled(window)) return;
     const WindowId target = GetFocus() != 0 ? GetFocus() : window;
-    if (vk != 0) PostMessage(Message{target, press ? WM_KEYDOWN : WM_KEYUP, vk, 0});
+    // The modifiers travel with the key: several keys may be read before the first is handled.
+    if (vk != 0) PostMessage(Message{target, press ? WM_KEYDOWN : WM_KEYUP, vk, static_cast<intptr_t>(state)});
     const uint32_t character = KeyCharacter(sym);
     if (press && character != 0 && (state & (MK_CONTROL | MK_ALT)) == 0) {
-        PostMessage(Message{target, WM_CHAR, character, 0});
+        PostMessage(Message{target, WM_CHAR, character, static_cast<intptr_t>(state)});
     }
 }
 

@@ -309,8 +309,11 @@ void CManagerUI::SendEvent(CControlUI* control, UIEvent type, uintptr_t wParam, 
     event.key = key;
     const bool mouse = type == UIEvent::ButtonDown || type == UIEvent::DblClick || type == UIEvent::ButtonUp ||
                        type == UIEvent::MouseMove || type == UIEvent::RButtonDown;
-    // Mouse messages carry their key state; other events take the held modifiers.
-    event.keyState = mouse ? KeyStateOf(wParam) : static_cast<uint16_t>(System() ? System()->GetKeyState() : 0);
+    const bool keyboard = type == UIEvent::KeyDown || type == UIEvent::KeyUp || type == UIEvent::Char;
+    // Mouse and key messages carry their own key state; other events take the held modifiers.
+    if (mouse) event.keyState = KeyStateOf(wParam);
+    else if (keyboard) event.keyState = KeyStateOf(static_cast<uintptr_t>(lParam));
+    else event.keyState = static_cast<uint16_t>(System() ? System()->GetKeyState() : 0);
     event.wParam = wParam;
     event.lParam = lParam;
     control->Event(event);
@@ -474,7 +477,7 @@ bool CManagerUI::PreMessageHandler(uint32_t message, uintptr_t wParam, intptr_t 
 {
     if (RunFilters(preMessageFilters_, message, wParam, lParam, result)) return true;
     if (message == WM_KEYDOWN && wParam == VK_TAB) {
-        const bool backwards = System() && (System()->GetKeyState() & MK_SHIFT) != 0;
+        const bool backwards = (static_cast<uintptr_t>(lParam) & MK_SHIFT) != 0;
         SetNextTabControl(!backwards);
         result = 0;
         return true;

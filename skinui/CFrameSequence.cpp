@@ -5,8 +5,8 @@
 #include "skinui/CControlUI.h"
 
 #include <array>
-#include <cctype>
 #include <cstdio>
+#include <strings.h>
 #include <optional>
 
 namespace SkinUI {
@@ -14,17 +14,6 @@ namespace SkinUI {
 namespace {
 
 constexpr size_t kMaxFrameNameChars = 259;
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i]))) {
-            return false;
-        }
-    }
-    return true;
-}
 
 // Only the exact text "false" switches a sequence flag off.
 bool SequenceFlag(std::string_view value) { return value != "false"; }
@@ -80,18 +69,20 @@ CFrameSequence::CFrameSequence(int spanMs, bool round) : span_(spanMs), round_(r
 
 bool CFrameSequence::SetAttribute(std::string_view name, std::string_view value)
 {
+    const std::string written(name);
+    const auto is = [&written](const char* expected) { return strcasecmp(written.c_str(), expected) == 0; };
     // The pattern's name is matched as written; the others ignore case.
     if (name == "sequencebkimage") {
         SetPattern(value);
-    } else if (EqualsIgnoringCase(name, "sequencecount")) {
+    } else if (is("sequencecount")) {
         SetCount(ParseInt(value));
-    } else if (EqualsIgnoringCase(name, "sequencespan")) {
+    } else if (is("sequencespan")) {
         SetSpan(ParseInt(value));
-    } else if (EqualsIgnoringCase(name, "sequenceloop")) {
+    } else if (is("sequenceloop")) {
         loop_ = SequenceFlag(value);
-    } else if (EqualsIgnoringCase(name, "autostart")) {
+    } else if (is("autostart")) {
         autoStart_ = SequenceFlag(value);
-    } else if (EqualsIgnoringCase(name, "sequenceround")) {
+    } else if (is("sequenceround")) {
         round_ = SequenceFlag(value);
     } else {
         return false;

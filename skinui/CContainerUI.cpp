@@ -9,6 +9,31 @@
 
 namespace SkinUI {
 
+namespace {
+
+// Reads sizes, rectangles and constraints along a line layout's direction ("main") and
+// across it ("cross").
+struct LineAxis {
+    bool vertical;
+
+    int Main(UISize size) const { return vertical ? size.cy : size.cx; }
+    int Cross(UISize size) const { return vertical ? size.cx : size.cy; }
+    int Lead(const UIRect& rect) const { return vertical ? rect.top : rect.left; }
+    int Trail(const UIRect& rect) const { return vertical ? rect.bottom : rect.right; }
+    int CrossLead(const UIRect& rect) const { return vertical ? rect.left : rect.top; }
+    int CrossTrail(const UIRect& rect) const { return vertical ? rect.right : rect.bottom; }
+    UISize Size(int main, int cross) const { return vertical ? UISize{cross, main} : UISize{main, cross}; }
+    UIRect Rect(int main, int cross, int mainSize, int crossSize) const
+    {
+        return vertical ? UIRect{cross, main, cross + crossSize, main + mainSize}
+                        : UIRect{main, cross, main + mainSize, cross + crossSize};
+    }
+    int MinCross(const CControlUI* child) const { return vertical ? child->GetMinWidth() : child->GetMinHeight(); }
+    int MaxCross(const CControlUI* child) const { return vertical ? child->GetMaxWidth() : child->GetMaxHeight(); }
+};
+
+} // namespace
+
 CContainerUI::CContainerUI() = default;
 
 CContainerUI::~CContainerUI()
@@ -355,6 +380,106 @@ void CContainerUI::SetPos(UIRect rect, bool needInvalidate)
         const int width = ClampWidth(child, content.Width());
         const int height = ClampHeight(child, content.Height());
         child->SetPos({content.left, content.top, content.left + width, content.top + height}, false);
+    }
+}
+
+int CContainerUI::ClampMain(const CControlUI* child, int size, bool vertical)
+{
+    return vertical ? ClampHeight(child, size) : ClampWidth(child, size);
+}
+
+int CContainerUI::MeasureMain(CControlUI* child, UISize offer, bool vertical)
+{
+    // A vertical layout trusts every height estimate; a horizontal one only the width of a
+    // child with a "width" (a label without one stretches whatever its text width).
+    if (vertical) {
+        return child->EstimateSize(offer).cy;
+    }
+    return child->GetFixedWidth() != 0 ? child->EstimateSize(offer).cx : 0;
+}
+
+void CContainerUI::LayOutInLine(bool vertical)
+{
+    const LineAxis axis{vertical};
+    const UIRect content = ContentRect();
+    const UISize available{content.Width(), content.Height()};
+    const int crossAlign = vertical ? childAlign_ : childVAlign_;
+    const int crossCenter = vertical ? UIALIGN_CENTER : UIALIGN_VCENTER;
+    const int crossEnd = vertical ? UIALIGN_RIGHT : UIALIGN_BOTTOM;
+    auto crossRoom = [&](const UIRect& padding) {
+        return axis.Cross(available) - axis.CrossLead(padding) - axis.CrossTrail(padding);
+    };
+
+    // Measuring pass: what the fixed children take and how many share the rest.
+    int adjustables = 0;
+    int fixedTotal = 0;
+    int laidOut = 0;
+    for (CControlUI* child : items_) {
+        if (!child->IsVisible() || child->IsFloat()) {
+            continue;
+        }
+        const UIRect padding = child->GetPadding();
+        const UISize room = axis.Size(axis.Main(available), crossRoom(padding));
+        const int measured = MeasureMain(child, OfferFor(child, room.cx, room.cy), vertical);
+        if (measured == 0) {
+            ++adjustables;
+        } else {
+            fixedTotal += ClampMain(child, measured, vertical);
+        }
+        fixedTotal += axis.Lead(padding) + axis.Trail(padding);
+        ++laidOut;
+    }
+    fixedTotal += childPadding_ * std::max(0, laidOut - 1);
+    const int expand = adjustables > 0 ? std::max(0, (axis.Main(available) - fixedTotal) / adjustables) : 0;
+
+    // Placing pass: the last adjustable child absorbs the rounding remainder.
+    int position = axis.Lead(content);
+    int remaining = axis.Main(available);
+    int fixedRemaining = fixedTotal;
+    int adjustableIndex = 0;
+    int placed = 0;
+    for (int index = 0; index < GetCount(); ++index) {
+        CControlUI* child = items_[static_cast<size_t>(index)];
+        if (!child->IsVisible()) {
+            continue;
+        }
+        if (child->IsFloat()) {
+            SetFloatPos(index);
+            continue;
+        }
+        const UIRect padding = child->GetPadding();
+        const int lead = axis.Lead(padding);
+        const int trail = axis.Trail(padding);
+        remaining -= lead;
+        fixedRemaining -= lead + trail;
+        if (placed++ > 0) {
+            fixedRemaining -= childPadding_;
+        }
+        const UISize room = axis.Size(remaining, crossRoom(padding));
+        const UISize offer = OfferFor(child, room.cx, room.cy);
+        const int measured = MeasureMain(child, offer, vertical);
+        int mainSize = 0;
+        if (measured != 0) {
+            mainSize = ClampMain(child, measured, vertical);
+            fixedRemaining -= mainSize;
+        } else {
+            ++adjustableIndex;
+            mainSize = adjustableIndex == adjustables ? std::max(0, remaining - trail - fixedRemaining) : expand;
+            mainSize = ClampMain(child, mainSize, vertical);
+        }
+        // The estimate does not size the child across the line.
+        const int crossLimit = axis.MaxCross(child) != 0 ? axis.MaxCross(child) : crossRoom(padding);
+        const int crossSize = std::max(std::max(std::min(axis.Cross(offer), crossLimit), 0), axis.MinCross(child));
+        int cross = axis.CrossLead(content) + axis.CrossLead(padding);
+        if (crossAlign == crossCenter) {
+            // Centred: the child's padding across the line does not count.
+            cross = (axis.CrossLead(content) + axis.CrossTrail(content)) / 2 - crossSize / 2;
+        } else if (crossAlign == crossEnd) {
+            cross = axis.CrossTrail(content) - axis.CrossTrail(padding) - crossSize;
+        }
+        child->SetPos(axis.Rect(position + lead, cross, mainSize, crossSize), false);
+        position += mainSize + lead + trail + childPadding_;
+        remaining -= mainSize + trail + childPadding_;
     }
 }
 

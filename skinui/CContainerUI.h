@@ -74,10 +74,16 @@ protected:
     // A size clamped to the child's minimum and maximum.
     static int ClampWidth(const CControlUI* child, int width);
     static int ClampHeight(const CControlUI* child, int height);
-    // What a child is offered: its fixed size, else its maximum, never more than what is there.
-    static UISize OfferFor(const CControlUI* child, int availableWidth, int availableHeight);
+    // Lays the children out one after another over the content rectangle, top to bottom or
+    // left to right: fixed children keep their size, the others share what is left.
+    void LayOutInLine(bool vertical);
 
 private:
+    // What a child is offered: its fixed size, else its maximum, never more than what is there.
+    static UISize OfferFor(const CControlUI* child, int availableWidth, int availableHeight);
+    static int ClampMain(const CControlUI* child, int size, bool vertical);
+    // The child's size along the line, 0 when it shares the free space.
+    static int MeasureMain(CControlUI* child, UISize offer, bool vertical);
     // Binds a new child to this container (and its manager) and asks for a layout.
     void AdoptChild(CControlUI* control);
     CControlUI* FindInChildren(FindControlProc proc, void* data, uint32_t flags);

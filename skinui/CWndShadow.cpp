@@ -63,7 +63,7 @@ void CWndShadow::Create(WindowId parent, SkinUI::CManagerUI& manager)
     const std::string* show = manager.GetWindowCustomAttribute("showshadow");
     if (show == nullptr || strcasecmp(show->c_str(), "true") != 0) return;
     Attach(parent, manager);
-    ApplySkinAttributes();
+    if (shadow_ != 0) ApplySkinAttributes();
 }
 
 void CWndShadow::ApplySkinAttributes()

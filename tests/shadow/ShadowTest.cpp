@@ -1,5 +1,6 @@
 #include "platform/HeadlessWindowSystem.h"
 #include "platform/WindowMessages.h"
+#include "skinui/CManagerUI.h"
 #include "skinui/CResourceSettings.h"
 #include "skinui/CSkinFrame.h"
 #include "skinui/CWndShadow.h"
@@ -226,6 +227,18 @@ TEST_F(ShadowTest, ShadowWindowTakesNoFocusAndGoesWithItsWindow)
     shadow = frame->GetShadow().GetShadowWindow();
     frame.reset();
     EXPECT_FALSE(headless_->IsWindow(shadow));
+}
+
+TEST_F(ShadowTest, NoShadowForAWindowThatDoesNotExist)
+{
+    SkinUI::CManagerUI manager;
+    manager.SetWindowAttribute("showshadow", "true");
+    manager.SetWindowAttribute("shadowsize", "6");
+    CWndShadow shadow;
+    shadow.Create(12345, manager);
+    EXPECT_EQ(shadow.GetShadowWindow(), 0u);
+    EXPECT_FALSE(shadow.SetImage("any.png", {}, {}));
+    EXPECT_TRUE(shadow.SetSize(6));
 }
 
 TEST_F(ShadowTest, AttributeValuesOutOfRangeAreIgnored)

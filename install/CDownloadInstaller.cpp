@@ -64,10 +64,10 @@ CDownloadInstaller::CDownloadInstaller(EventCallback uiCallback, Parameters para
 
 CDownloadInstaller::~CDownloadInstaller() {
     {
-        std::unique_lock lock(stageMutex_);
+        const std::lock_guard lock(stageMutex_);
         closing_ = true;
-        reactionsDone_.wait(lock, [this] { return activeReactions_ == 0; });
     }
+    WaitForReactions();
     retryWorker_.Wait();
     downloader_.reset();
     installer_.reset();

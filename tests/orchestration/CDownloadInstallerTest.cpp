@@ -33,13 +33,12 @@ bool Contains(const std::vector<int32_t>& codes, int32_t code) {
     return std::find(codes.begin(), codes.end(), code) != codes.end();
 }
 
-class OrchestrationTest : public ::testing::TestWithParam<int> {
+class OrchestrationFixture : public ::testing::Test {
 protected:
     void SetUp() override {
         folders.Set("DEMO_STEP_MS", "5");
         folders.Set("DEMO_UNINSTALLER_FAULT", "");
         folders.Set("DEMO_PACKAGE_FAULT", "");
-        settings.DownloadType = GetParam();
         StartServer("");
     }
 
@@ -75,6 +74,15 @@ protected:
         return p;
     }
 
+    // An old installation whose uninstaller is the demo program, told to report State=Fail.
+    std::string FailingOldUninstaller() {
+        const std::string oldFolder = folders.Path("old");
+        std::filesystem::create_directories(oldFolder);
+        std::filesystem::copy_file(DEMO_PACKAGE_PATH, oldFolder + "/uninst.ep");
+        folders.Set("DEMO_UNINSTALLER_FAULT", "fail");
+        return oldFolder + "/uninst.ep";
+    }
+
     // One whole installation into folder, through its own orchestration.
     void InstallInto(const std::string& folder) {
         ReportRecorder recorder;
@@ -95,6 +103,14 @@ protected:
     TempUserFolders folders;
     LaunchSettings settings{"10"};
     std::unique_ptr<PackageServer> server;
+};
+
+class OrchestrationTest : public OrchestrationFixture, public ::testing::WithParamInterface<int> {
+protected:
+    void SetUp() override {
+        settings.DownloadType = GetParam();
+        OrchestrationFixture::SetUp();
+    }
 };
 
 TEST_P(OrchestrationTest, FreshInstallRunsEveryStageAndRemovesThePackage) {
@@ -144,13 +160,9 @@ TEST_P(OrchestrationTest, OldInstallationIsUninstalledBeforeTheDownload) {
 }
 
 TEST_P(OrchestrationTest, FailingUninstallerStopsTheSequence) {
-    const std::string oldFolder = folders.Path("old");
-    std::filesystem::create_directories(oldFolder);
-    std::filesystem::copy_file(DEMO_PACKAGE_PATH, oldFolder + "/uninst.ep");
-    folders.Set("DEMO_UNINSTALLER_FAULT", "fail");
     ReportRecorder recorder;
     {
-        CDownloadInstaller installer(recorder.Callback(), ParametersFor(folders.Path("new"), oldFolder + "/uninst.ep"),
+        CDownloadInstaller installer(recorder.Callback(), ParametersFor(folders.Path("new"), FailingOldUninstaller()),
                                      settings);
         installer.Start();
         ASSERT_TRUE(recorder.WaitForAny({5003, 5004, 5005}));
@@ -284,27 +296,67 @@ private:
     pid_t pid_ = 0;
 };
 
-class InsNewTest : public OrchestrationTest {};
+class InsNewTest : public OrchestrationFixture, public ::testing::WithParamInterface<bool> {};
 
 TEST_P(InsNewTest, StartWaitsForTheProductOnlyWithTheOption) {
-    const bool insNew = GetParam() == 1;
-    settings.DownloadType = 1;
+    const bool insNew = GetParam();
     settings.InsNew = insNew;
-    const std::string oldFolder = folders.Path("old");
-    std::filesystem::create_directories(oldFolder);
-    std::filesystem::copy_file(DEMO_PACKAGE_PATH, oldFolder + "/uninst.ep");
-    folders.Set("DEMO_UNINSTALLER_FAULT", "fail");
+    const std::string oldUninstaller = FailingOldUninstaller();
     FakeProduct product(folders.Path("product"), insNew ? "1" : "30");
     ASSERT_TRUE(product.Started());
     ReportRecorder recorder;
-    CDownloadInstaller installer(recorder.Callback(), ParametersFor(folders.Path("new"), oldFolder + "/uninst.ep"),
-                                 settings);
+    CDownloadInstaller installer(recorder.Callback(), ParametersFor(folders.Path("new"), oldUninstaller), settings);
     installer.Start();
     EXPECT_EQ(product.HasEnded(), insNew);
     ASSERT_TRUE(recorder.WaitForAny({5003, 5004, 5005}));
 }
 
-INSTANTIATE_TEST_SUITE_P(WithAndWithout, InsNewTest, ::testing::Values(0, 1),
+INSTANTIATE_TEST_SUITE_P(WithAndWithout, InsNewTest, ::testing::Bool(),
                          [](const auto& info) { return std::string(info.param ? "InsNew" : "Plain"); });
+
+class UninstallerCopyTest : public OrchestrationFixture {};
+
+// Without a fresh copy the runner must find nothing to run, even where an
+// earlier run left a copy behind that would still work.
+TEST_F(UninstallerCopyTest, NoCopyMeansTheUninstallerIsMissing) {
+    struct Case {
+        const char* what;
+        bool originalIsFolder;
+        bool temporaryFolderIsFile;
+    };
+    const std::vector<Case> cases = {
+        {"copy fails", true, false},
+        {"no temporary work folder", false, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::string stale = CDownloadInstaller::UninstallerCopyPath();
+        ASSERT_FALSE(stale.empty());
+        std::filesystem::copy_file(DEMO_PACKAGE_PATH, stale, std::filesystem::copy_options::overwrite_existing);
+        // A folder passes for an existing file but cannot be copied.
+        const std::string original = folders.Path(c.originalIsFolder ? "folder-old/uninst.ep" : "old/uninst.ep");
+        std::filesystem::create_directories(c.originalIsFolder ? original : Platform::ParentFolder(original));
+        if (!c.originalIsFolder) {
+            std::filesystem::copy_file(DEMO_PACKAGE_PATH, original, std::filesystem::copy_options::overwrite_existing);
+        }
+        const std::string tmp = folders.Path("tmp-file");
+        if (c.temporaryFolderIsFile) {
+            ASSERT_TRUE(Platform::WriteFileAtomically(tmp, "not a folder"));
+            folders.Set("TMPDIR", tmp);
+        }
+        ReportRecorder recorder;
+        {
+            CDownloadInstaller installer(recorder.Callback(), ParametersFor(folders.Path("new"), original), settings);
+            installer.Start();
+            ASSERT_TRUE(recorder.WaitForAny({5003, 5004, 5005}));
+        }
+        const auto reports = recorder.Reports();
+        ASSERT_EQ(reports.size(), 1u);
+        EXPECT_EQ(reports[0].code, 5004);
+        EXPECT_EQ(reports[0].value, 1.0);
+        EXPECT_EQ(reports[0].text, "可执行卸载文件不存在");
+        folders.Set("TMPDIR", folders.Path("tmp"));
+    }
+}
 
 }  // namespace

@@ -5,7 +5,10 @@
 #include "skinui/CSkinFrame.h"
 #include "skinui/CWndShadow.h"
 
+#include <cairo.h>
 #include <gtest/gtest.h>
+
+#include <filesystem>
 
 #include <memory>
 #include <string>
@@ -227,6 +230,59 @@ TEST_F(ShadowTest, ShadowWindowTakesNoFocusAndGoesWithItsWindow)
     shadow = frame->GetShadow().GetShadowWindow();
     frame.reset();
     EXPECT_FALSE(headless_->IsWindow(shadow));
+}
+
+// A 30 x 30 shadow image: a blue 10 px frame around a green middle.
+std::filesystem::path WriteFrameImage()
+{
+    const std::filesystem::path folder = std::filesystem::path(::testing::TempDir()) / "shadow-image-test";
+    std::filesystem::create_directories(folder);
+    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 30, 30);
+    cairo_t* cr = cairo_create(surface);
+    cairo_set_source_rgba(cr, 0.0, 0.0, 1.0, 1.0);
+    cairo_paint(cr);
+    cairo_set_source_rgba(cr, 0.0, 1.0, 0.0, 1.0);
+    cairo_rectangle(cr, 10, 10, 10, 10);
+    cairo_fill(cr);
+    cairo_destroy(cr);
+    cairo_surface_write_to_png(surface, (folder / "frame.png").c_str());
+    cairo_surface_destroy(surface);
+    return folder;
+}
+
+TEST_F(ShadowTest, ImageShadowIsANineGridAroundTheWindow)
+{
+    SkinUI::CResourceSettings::SetResourcePath(WriteFrameImage().string() + "/");
+    struct Case {
+        const char* holeOffset;
+        uint32_t atEleven;  // 11 px in from the left, halfway down: the hole, or the grown border
+    };
+    for (const Case& c : {Case{"0,0,0,0", 0u}, Case{"2,2,2,2", 0xFF00FF00u}}) {
+        ShadowFrame frame(Skin(std::string(R"(showshadow="true" shadowimage="frame.png" shadowcorner="10,10,10,10" )") +
+                               R"(shadowholeoffset=")" + c.holeOffset + R"(" shadowsize="6")"));
+        frame.Open();
+        ShowAndPump(frame);
+        const SkinUI::CShadowBitmap& bitmap = frame.GetShadow().GetBitmap();
+        EXPECT_EQ(ShadowRect(frame), (Rect{90, 90, 710, 510})) << c.holeOffset;
+        EXPECT_EQ(bitmap.PixelAt(0, 0), 0xFF0000FFu);
+        EXPECT_EQ(bitmap.PixelAt(619, 419), 0xFF0000FFu);
+        EXPECT_EQ(bitmap.PixelAt(310, 5), 0xFF0000FFu);
+        EXPECT_EQ(bitmap.PixelAt(310, 210), 0u);
+        EXPECT_EQ(bitmap.PixelAt(11, 210), c.atEleven) << c.holeOffset;
+    }
+}
+
+TEST_F(ShadowTest, MissingShadowImageKeepsTheComputedShadow)
+{
+    SkinUI::CResourceSettings::SetResourcePath(WriteFrameImage().string() + "/");
+    ShadowFrame frame(Skin(R"(showshadow="true" shadowimage="missing.png" shadowcorner="10,10,10,10" )"
+                           R"(shadowsize="6" shadowposition="1,1")"));
+    frame.Open();
+    ShowAndPump(frame);
+    EXPECT_EQ(ShadowRect(frame), (Rect{95, 95, 707, 507}));
+    EXPECT_FALSE(frame.GetShadow().SetImage("missing.png", {}, {}));
+    EXPECT_TRUE(frame.GetShadow().SetImage("frame.png", {10, 10, 10, 10}, {}));
+    EXPECT_EQ(ShadowRect(frame), (Rect{90, 90, 710, 510}));
 }
 
 TEST_F(ShadowTest, NoShadowForAWindowThatDoesNotExist)

@@ -25,11 +25,6 @@ constexpr std::size_t kPartFileBuffer = 4u << 20;
 constexpr long kTransferBuffer = 512 * 1024;
 constexpr std::size_t kMergeBlock = 1024;
 
-void SetVerifiedTls(CURL* handle) {
-    curl_easy_setopt(handle, CURLOPT_SSL_VERIFYPEER, 1L);
-    curl_easy_setopt(handle, CURLOPT_SSL_VERIFYHOST, 2L);
-}
-
 // Appends the rest of source to target: in the kernel where it can, else in blocks.
 bool AppendFile(std::FILE* target, std::FILE* source) {
     if (std::fflush(target) != 0) return false;
@@ -121,10 +116,7 @@ bool CMTCurlDownloader::getRealDownloadUrl(const std::string& narrowUrl) {
     result |= curl_easy_setopt(handle, CURLOPT_FOLLOWLOCATION, 1L);
     result |= curl_easy_setopt(handle, CURLOPT_NOBODY, 1L);
     result |= curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, &DiscardBody);
-    result |= curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT, kConnectTimeoutSeconds);
-    result |= curl_easy_setopt(handle, CURLOPT_LOW_SPEED_LIMIT, 1L);
-    result |= curl_easy_setopt(handle, CURLOPT_LOW_SPEED_TIME, timings.stallSeconds);
-    SetVerifiedTls(handle);
+    SetSafetyOptions(handle, kConnectTimeoutSeconds, timings.stallSeconds);
     if (result == 0) result = curl_easy_perform(handle);
     if (result == 0) {
         char* effective = nullptr;
@@ -223,12 +215,9 @@ int CMTCurlDownloader::downloadExe(DownloadPartNode& part) {
     result |= curl_easy_setopt(handle, CURLOPT_XFERINFOFUNCTION, &CMTCurlDownloader::partProgressCallback);
     result |= curl_easy_setopt(handle, CURLOPT_XFERINFODATA, this);
     result |= curl_easy_setopt(handle, CURLOPT_FAILONERROR, 1L);
-    result |= curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT, kConnectTimeoutSeconds);
-    result |= curl_easy_setopt(handle, CURLOPT_LOW_SPEED_LIMIT, 1L);
-    result |= curl_easy_setopt(handle, CURLOPT_LOW_SPEED_TIME, timings.stallSeconds);
     result |= curl_easy_setopt(handle, CURLOPT_BUFFERSIZE, kTransferBuffer);
     result |= curl_easy_setopt(handle, CURLOPT_RANGE, range.c_str());
-    SetVerifiedTls(handle);
+    SetSafetyOptions(handle, kConnectTimeoutSeconds, timings.stallSeconds);
     if (result != 0) return result;
 
     part.responseChecked = false;
@@ -249,11 +238,7 @@ int CMTCurlDownloader::downloadExe(DownloadPartNode& part) {
 }
 
 size_t CMTCurlDownloader::partHeaderCallback(char* data, size_t size, size_t count, void* partData) {
-    auto* part = static_cast<DownloadPartNode*>(partData);
-    const std::string_view line(data, size * count);
-    if (line.rfind("HTTP/", 0) == 0) part->contentRangeStart = -1;  // a new response (after a redirect)
-    const int64_t start = ContentRangeStart(line);
-    if (start >= 0) part->contentRangeStart = start;
+    TrackContentRange(std::string_view(data, size * count), static_cast<DownloadPartNode*>(partData)->contentRangeStart);
     return size * count;
 }
 

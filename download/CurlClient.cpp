@@ -106,22 +106,13 @@ int CurlClient::SetTransferOptions(curl_slist* headers) {
     result |= curl_easy_setopt(curl, CURLOPT_XFERINFODATA, this);
     result |= curl_easy_setopt(curl, CURLOPT_FAILONERROR, 1L);
     result |= curl_easy_setopt(curl, CURLOPT_BUFFERSIZE, kTransferBuffer);
-    ResetCommonOptions(curl);
+    SetSafetyOptions(curl, kConnectTimeoutSeconds, stallSeconds);
     responseChecked = false;
     contentRangeStart = -1;
     // A plain range request rather than libcurl's resume: a server that answers
     // with the whole body must restart the part file, not fail every attempt.
     if (resumeFrom > 0) result |= curl_easy_setopt(curl, CURLOPT_RANGE, (std::to_string(resumeFrom) + "-").c_str());
     return result;
-}
-
-// Verified TLS, a bounded connect and a stall limit on every request.
-void CurlClient::ResetCommonOptions(CURL* handle) {
-    curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT, kConnectTimeoutSeconds);
-    curl_easy_setopt(handle, CURLOPT_SSL_VERIFYPEER, 1L);
-    curl_easy_setopt(handle, CURLOPT_SSL_VERIFYHOST, 2L);
-    curl_easy_setopt(handle, CURLOPT_LOW_SPEED_LIMIT, 1L);
-    curl_easy_setopt(handle, CURLOPT_LOW_SPEED_TIME, stallSeconds);
 }
 
 CURL* CurlClient::Head(const std::string& headUrl) {
@@ -134,7 +125,7 @@ CURL* CurlClient::Head(const std::string& headUrl) {
     result |= curl_easy_setopt(handle, CURLOPT_FOLLOWLOCATION, 1L);
     result |= curl_easy_setopt(handle, CURLOPT_NOBODY, 1L);
     result |= curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, &DiscardBody);
-    ResetCommonOptions(handle);
+    SetSafetyOptions(handle, kConnectTimeoutSeconds, stallSeconds);
     if (result == 0) {
         result = curl_easy_perform(handle);
         if (result != 0) DEBUG_LOG("error:%d:%s", result, CurlErrorText(result));
@@ -173,7 +164,7 @@ double CurlClient::GetDownloadFileLength_Str(const std::string& probeUrl) {
     result |= curl_easy_setopt(handle, CURLOPT_HEADER, 1L);
     result |= curl_easy_setopt(handle, CURLOPT_NOBODY, 1L);
     result |= curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, &DiscardBody);
-    ResetCommonOptions(handle);
+    SetSafetyOptions(handle, kConnectTimeoutSeconds, stallSeconds);
     double length = -1.0;
     if (result == 0) {
         curl_easy_perform(handle);
@@ -187,11 +178,7 @@ double CurlClient::GetDownloadFileLength_Str(const std::string& probeUrl) {
 }
 
 size_t CurlClient::HeaderCallback(char* data, size_t size, size_t count, void* client) {
-    auto* self = static_cast<CurlClient*>(client);
-    const std::string_view line(data, size * count);
-    if (line.rfind("HTTP/", 0) == 0) self->contentRangeStart = -1;  // a new response (after a redirect)
-    const int64_t start = ContentRangeStart(line);
-    if (start >= 0) self->contentRangeStart = start;
+    TrackContentRange(std::string_view(data, size * count), static_cast<CurlClient*>(client)->contentRangeStart);
     return size * count;
 }
 

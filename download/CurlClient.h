@@ -54,7 +54,6 @@ private:
     int SetTransferOptions(curl_slist* headers);
     bool AcceptResponse();
     bool RestartPartFile();
-    void ResetCommonOptions(CURL* handle);
     static size_t HeaderCallback(char* data, size_t size, size_t count, void* client);
 
     std::string url;

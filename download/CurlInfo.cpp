@@ -48,6 +48,20 @@ int64_t ContentRangeStart(std::string_view line) {
     return valid ? first : -1;
 }
 
+void TrackContentRange(std::string_view line, int64_t& contentRangeStart) {
+    if (line.rfind("HTTP/", 0) == 0) contentRangeStart = -1;
+    const int64_t start = ContentRangeStart(line);
+    if (start >= 0) contentRangeStart = start;
+}
+
+void SetSafetyOptions(CURL* handle, long connectTimeoutSeconds, long stallSeconds) {
+    curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT, connectTimeoutSeconds);
+    curl_easy_setopt(handle, CURLOPT_SSL_VERIFYPEER, 1L);
+    curl_easy_setopt(handle, CURLOPT_SSL_VERIFYHOST, 2L);
+    curl_easy_setopt(handle, CURLOPT_LOW_SPEED_LIMIT, 1L);
+    curl_easy_setopt(handle, CURLOPT_LOW_SPEED_TIME, stallSeconds);
+}
+
 bool ResponseStartsAt(long status, int64_t contentRangeStart, int64_t offset) {
     return (status == 206 && contentRangeStart == offset) || (status == 200 && offset == 0);
 }

@@ -26,6 +26,14 @@ size_t DiscardBody(char* data, size_t size, size_t count, void* unused);
 // line, or -1 for any other line.
 int64_t ContentRangeStart(std::string_view headerLine);
 
+// Keeps the Content-Range start of the current response: a status line (a
+// new response, after a redirect) forgets the previous one.
+void TrackContentRange(std::string_view headerLine, int64_t& contentRangeStart);
+
+// Verified TLS, a bounded connect and a stall limit (below 1 byte a second for
+// stallSeconds), for every request this program makes.
+void SetSafetyOptions(CURL* handle, long connectTimeoutSeconds, long stallSeconds);
+
 // True when a response carries the bytes from offset on: a 206 whose
 // Content-Range starts there, or a 200 (the whole body) when offset is 0.
 bool ResponseStartsAt(long status, int64_t contentRangeStart, int64_t offset);

@@ -114,12 +114,9 @@ void WinHttpClient::ApplyOptions(bool isGet, bool isPost) {
     // The resolve and connect limits both end before the connection stands;
     // sending and receiving are bounded by a stall limit, as neither may hang.
     const long connectLimit = connectTimeout > 0 ? connectTimeout + std::max(resolveTimeout, 0) : 0;
-    curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT_MS, connectLimit);
     const long stallSeconds = std::max(1, (std::max(sendTimeout, receiveTimeout) + 999) / 1000);
-    curl_easy_setopt(handle, CURLOPT_LOW_SPEED_LIMIT, 1L);
-    curl_easy_setopt(handle, CURLOPT_LOW_SPEED_TIME, stallSeconds);
-    curl_easy_setopt(handle, CURLOPT_SSL_VERIFYPEER, requireValidSsl ? 1L : 0L);
-    curl_easy_setopt(handle, CURLOPT_SSL_VERIFYHOST, requireValidSsl ? 2L : 0L);
+    SetSafetyOptions(handle, 0, stallSeconds);
+    curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT_MS, connectLimit);
     curl_easy_setopt(handle, CURLOPT_HEADERFUNCTION, &WinHttpClient::HeaderCallback);
     curl_easy_setopt(handle, CURLOPT_HEADERDATA, this);
     curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, &WinHttpClient::BodyCallback);

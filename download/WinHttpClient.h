@@ -64,7 +64,6 @@ private:
     static int ProgressCallback(void* client, curl_off_t total, curl_off_t now, curl_off_t, curl_off_t);
 
     CURL* sessionHandle = nullptr;
-    bool requireValidSsl = true;  // certificates are always verified on this platform
     std::string requestUrl;
     std::string requestHost;
     std::string responseHeader;

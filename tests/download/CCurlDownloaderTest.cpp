@@ -6,7 +6,6 @@
 
 #include <atomic>
 #include <fstream>
-#include <random>
 #include <thread>
 
 namespace {
@@ -37,45 +36,20 @@ struct DownloadRun {
     }
 };
 
-std::string Upper(std::string text) {
-    for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return text;
-}
-
 TEST(CCurlDownloader, VerifiesTheMd5OfTheFinalUrl) {
-    const std::string kWrong = "ffffffffffffffffffffffffffffffff";
-    struct Case {
-        const char* name;
-        std::function<std::string(const std::string& md5)> redirect;
-        std::vector<int32_t> codes;
-        std::vector<std::string> notices;
-    };
-    const std::vector<Case> cases = {
-        {"matching md5", [](const std::string& md5) { return "/" + md5 + "/nuvaloPDFconverter.exe"; },
-         {DL_CODE_START, DL_CODE_SUCCESS}, {}},
-        {"upper-case md5", [](const std::string& md5) { return "/" + Upper(md5) + "/nuvaloPDFconverter.exe"; },
-         {DL_CODE_START, DL_CODE_SUCCESS}, {}},
-        {"no md5 segment", [](const std::string&) { return "/files/nuvaloPDFconverter.exe"; },
-         {DL_CODE_START, DL_CODE_NOTICE, DL_CODE_SUCCESS}, {"curl获取url-md5失败"}},
-        {"wrong md5", [&](const std::string&) { return "/" + kWrong + "/nuvaloPDFconverter.exe"; },
-         {DL_CODE_START, DL_CODE_NOTICE, DL_CODE_RETRY, DL_CODE_START, DL_CODE_NOTICE, DL_CODE_FAIL},
-         {"curl文件md5校验失败", "curl文件md5校验失败"}},
-    };
-    for (const auto& c : cases) {
+    for (std::size_t i = 0; i < 4; ++i) {
         ServedPackage served(3 * kMiB);
-        served.Server().SetRedirectPath(c.redirect(served.Server().Md5()));
+        const Md5Case c = Md5Cases("curl", served.Server().Md5(), "nuvaloPDFconverter.exe")[i];
+        served.Server().SetRedirectPath(c.redirectPath);
         DownloadRun run(served.RouteUrl(), served.Target());
         run.StartAndWait();
         EXPECT_EQ(run.events.Codes(), c.codes) << c.name;
-        std::vector<std::string> notices;
+        EXPECT_EQ(NoticeTexts(run.events), c.notices) << c.name;
         for (const auto& event : run.events.Events()) {
-            if (event.code == DL_CODE_NOTICE) notices.push_back(event.text);
-            if (event.code == DL_CODE_SUCCESS || event.code == DL_CODE_FAIL || event.code == DL_CODE_RETRY) {
-                EXPECT_EQ(event.value, 0.0) << c.name;
-                EXPECT_EQ(event.text, "LibCurl") << c.name;
-            }
+            if (event.code != DL_CODE_SUCCESS && event.code != DL_CODE_FAIL && event.code != DL_CODE_RETRY) continue;
+            EXPECT_EQ(event.value, 0.0) << c.name;
+            EXPECT_EQ(event.text, "LibCurl") << c.name;
         }
-        EXPECT_EQ(notices, c.notices) << c.name;
         if (c.codes.back() == DL_CODE_SUCCESS) {
             EXPECT_TRUE(FilesEqual(served.Target(), served.PackagePath())) << c.name;
         } else {
@@ -227,22 +201,10 @@ TEST(CCurlDownloader, DestructionMidTransferStopsAndJoins) {
     PackageServer::Options options;
     options.faults.bytesPerSecond = 4 * kMiB;
     ServedPackage package(8 * kMiB, options);
-    std::mt19937 random(42);
-    for (int round = 0; round < 8; ++round) {
-        EventRecorder events;
-        const auto begun = std::chrono::steady_clock::now();
-        {
-            CCurlDownloader downloader(events.Callback(), package.RouteUrl(), package.Target());
-            downloader.SetTimings(FastTimings());
-            events.RestartOnRetry(&downloader);
-            downloader.Start();
-            std::this_thread::sleep_for(std::chrono::milliseconds(random() % 300));
-        }
-        EXPECT_LT(std::chrono::steady_clock::now() - begun, 5s) << "round " << round;
-        EXPECT_EQ(FileSizeOf(package.Target() + ".part"), -1) << "round " << round;
-        for (const auto& event : events.Events())
-            EXPECT_NE(event.code, DL_CODE_SUCCESS) << "round " << round;
-    }
+    DestroyMidTransferRepeatedly(MakerOf<CCurlDownloader>(package.RouteUrl(), package.Target(),
+                                             [](CCurlDownloader& d) { d.SetTimings(FastTimings()); }),
+                                 8, 300ms, 5s);
+    EXPECT_EQ(FileSizeOf(package.Target() + ".part"), -1);
 }
 
 TEST(CCurlDownloader, DestructionDuringTheRetryPauseEndsAtOnce) {

@@ -8,7 +8,6 @@
 #include <unistd.h>
 
 #include <fstream>
-#include <random>
 #include <thread>
 
 namespace {
@@ -136,40 +135,16 @@ TEST(CMTCurlDownloader, FailedProbeFailsAtOnceWithoutRetry) {
 }
 
 TEST(CMTCurlDownloader, VerifiesTheMd5IgnoringCase) {
-    const std::string kWrong = "ffffffffffffffffffffffffffffffff";
-    struct Case {
-        const char* name;
-        std::function<std::string(const std::string& md5)> redirect;
-        std::vector<int32_t> codes;
-        std::vector<std::string> notices;
-    };
-    auto upper = [](std::string text) {
-        for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-        return text;
-    };
-    const std::vector<Case> cases = {
-        {"lower-case md5", [](const std::string& md5) { return "/" + md5 + "/setup.exe"; },
-         {DL_CODE_START, DL_CODE_SUCCESS}, {}},
-        {"upper-case md5", [&](const std::string& md5) { return "/" + upper(md5) + "/setup.exe"; },
-         {DL_CODE_START, DL_CODE_SUCCESS}, {}},
-        {"no md5 segment", [](const std::string&) { return "/files/setup.exe"; },
-         {DL_CODE_START, DL_CODE_NOTICE, DL_CODE_SUCCESS}, {"mtcurl获取url-md5失败"}},
-        {"wrong md5", [&](const std::string&) { return "/" + kWrong + "/setup.exe"; },
-         {DL_CODE_START, DL_CODE_NOTICE, DL_CODE_RETRY, DL_CODE_START, DL_CODE_NOTICE, DL_CODE_FAIL},
-         {"mtcurl文件md5校验失败", "mtcurl文件md5校验失败"}},
-    };
-    for (const auto& c : cases) {
+    for (std::size_t i = 0; i < 4; ++i) {
         PackageServer::Options options;
         options.packageName = "setup.exe";
         ServedPackage package(21 * kMiB, options);
-        package.Server().SetRedirectPath(c.redirect(package.Server().Md5()));
+        const Md5Case c = Md5Cases("mtcurl", package.Server().Md5(), "setup.exe")[i];
+        package.Server().SetRedirectPath(c.redirectPath);
         MultiPartRun run(package.RouteUrl(), package.Target());
         run.StartAndWait();
         EXPECT_EQ(run.events.Codes(), c.codes) << c.name;
-        std::vector<std::string> notices;
-        for (const auto& event : run.events.Events())
-            if (event.code == DL_CODE_NOTICE) notices.push_back(event.text);
-        EXPECT_EQ(notices, c.notices) << c.name;
+        EXPECT_EQ(NoticeTexts(run.events), c.notices) << c.name;
         if (c.codes.back() == DL_CODE_SUCCESS) {
             EXPECT_TRUE(FilesEqual(package.Target(), package.PackagePath())) << c.name;
         } else {
@@ -262,20 +237,9 @@ TEST(CMTCurlDownloader, DestructionMidTransferStopsAndJoinsEveryThread) {
     PackageServer::Options options;
     options.faults.bytesPerSecond = 8 * kMiB;
     ServedPackage package(24 * kMiB, options);
-    std::mt19937 random(7);
-    for (int round = 0; round < 8; ++round) {
-        EventRecorder events;
-        const auto begun = std::chrono::steady_clock::now();
-        {
-            CMTCurlDownloader downloader(events.Callback(), package.RouteUrl(), package.Target());
-            downloader.SetTimings(FastTimings());
-            events.RestartOnRetry(&downloader);
-            downloader.Start();
-            std::this_thread::sleep_for(std::chrono::milliseconds(random() % 400));
-        }
-        EXPECT_LT(std::chrono::steady_clock::now() - begun, 10s) << "round " << round;
-        for (const auto& event : events.Events()) EXPECT_NE(event.code, DL_CODE_SUCCESS) << "round " << round;
-    }
+    DestroyMidTransferRepeatedly(MakerOf<CMTCurlDownloader>(package.RouteUrl(), package.Target(),
+                                             [](CMTCurlDownloader& d) { d.SetTimings(FastTimings()); }),
+                                 8, 400ms, 10s);
 }
 
 TEST(CMTCurlDownloader, DestructionWhileRetryingFromTheWaiter) {

@@ -70,10 +70,7 @@ TEST(CurlClient, UnknownOrFailedLengthCountsAsTooShort) {
 }
 
 TEST(CurlClient, SecondStartAfterDropSkipsProbesAndResumesFromPartFile) {
-    PackageServer::Options options;
-    options.faults.dropAfterBytes = kMiB + 123;
-    options.faults.dropCount = 1;
-    ServedPackage package(3 * kMiB, options);
+    ServedPackage package(3 * kMiB, DropOnceAfter(kMiB + 123));
     std::ofstream(package.Target()) << "previous package";
     CurlClient client(package.RouteUrl(), package.Target(), nullptr, nullptr);
 
@@ -91,34 +88,32 @@ TEST(CurlClient, SecondStartAfterDropSkipsProbesAndResumesFromPartFile) {
     EXPECT_TRUE(FilesEqual(package.Target(), package.PackagePath()));
 }
 
-TEST(CurlClient, NotFoundTransferGivesHttpError) {
-    PackageServer::Options options;
-    options.faults.dropAfterBytes = kMiB;
-    options.faults.dropCount = 1;
-    ServedPackage package(2 * kMiB, options);
-    CurlClient client(package.RouteUrl(), package.Target(), nullptr, nullptr);
-    ASSERT_EQ(client.Start(), CURLE_PARTIAL_FILE);  // fills the probe cache
-
+TEST(CurlClient, TransferAfterADroppedOneDependsOnTheServersAnswer) {
+    struct Case {
+        const char* name;
+        PackageServer::Faults faults;
+        int result;
+        int64_t partFileSize;  // -1: renamed onto the target
+    };
     PackageServer::Faults notFound;
     notFound.failStatus = 404;
-    package.Server().SetFaults(notFound);
-    EXPECT_EQ(client.Start(), CURLE_HTTP_RETURNED_ERROR);
-    EXPECT_EQ(FileSizeOf(client.GetFilePath(true)), kMiB) << "the part file is kept for the next attempt";
-}
-
-TEST(CurlClient, ResumeIgnoredByServerRestartsThePartFile) {
-    PackageServer::Options options;
-    options.faults.dropAfterBytes = kMiB;
-    options.faults.dropCount = 1;
-    ServedPackage package(3 * kMiB, options);
-    CurlClient client(package.RouteUrl(), package.Target(), nullptr, nullptr);
-    ASSERT_EQ(client.Start(), CURLE_PARTIAL_FILE);
-
-    PackageServer::Faults ignoreRange;
+    PackageServer::Faults ignoreRange;  // the whole body again: the part file starts over
     ignoreRange.ignoreRange = true;
-    package.Server().SetFaults(ignoreRange);
-    EXPECT_EQ(client.Start(), 0);
-    EXPECT_TRUE(FilesEqual(package.Target(), package.PackagePath()));
+    const Case cases[] = {
+        {"404", notFound, CURLE_HTTP_RETURNED_ERROR, kMiB},
+        {"range ignored", ignoreRange, 0, -1},
+    };
+    for (const auto& c : cases) {
+        ServedPackage package(3 * kMiB, DropOnceAfter(kMiB));
+        CurlClient client(package.RouteUrl(), package.Target(), nullptr, nullptr);
+        ASSERT_EQ(client.Start(), CURLE_PARTIAL_FILE) << c.name;
+        package.Server().SetFaults(c.faults);
+        EXPECT_EQ(client.Start(), c.result) << c.name;
+        EXPECT_EQ(FileSizeOf(client.GetFilePath(true)), c.partFileSize) << c.name;
+        if (c.result == 0) {
+            EXPECT_TRUE(FilesEqual(package.Target(), package.PackagePath())) << c.name;
+        }
+    }
 }
 
 TEST(CurlClient, PartFileAsLongAsThePackageStartsAgain) {
@@ -148,10 +143,7 @@ TEST(CurlClient, StalledTransferFailsWithTimeout) {
 }
 
 TEST(CurlClient, ReportedPercentCountsResumedBytes) {
-    PackageServer::Options options;
-    options.faults.dropAfterBytes = 2 * kMiB;
-    options.faults.dropCount = 1;
-    ServedPackage package(4 * kMiB, options);
+    ServedPackage package(4 * kMiB, DropOnceAfter(2 * kMiB));
     ProgressLog log;
     CurlClient client(package.RouteUrl(), package.Target(), &log, &ProgressLog::Hook);
     ASSERT_EQ(client.Start(), CURLE_PARTIAL_FILE);

@@ -10,6 +10,8 @@
 #include <ctime>
 #include <filesystem>
 #include <fstream>
+#include <random>
+#include <thread>
 
 namespace DownloadTest {
 
@@ -44,6 +46,13 @@ bool FilesEqual(const std::string& a, const std::string& b) {
 int64_t FileSizeOf(const std::string& path) {
     struct stat info {};
     return ::stat(path.c_str(), &info) == 0 ? info.st_size : -1;
+}
+
+PackageServer::Options DropOnceAfter(int64_t bytes) {
+    PackageServer::Options options;
+    options.faults.dropAfterBytes = bytes;
+    options.faults.dropCount = 1;
+    return options;
 }
 
 ServedPackage::ServedPackage(int64_t size, PackageServer::Options options) {
@@ -131,6 +140,45 @@ bool EventRecorder::ProgressAtMostOncePerSecond() const {
         previous = event.second;
     }
     return true;
+}
+
+std::vector<Md5Case> Md5Cases(const std::string& prefix, const std::string& md5, const std::string& packageName) {
+    std::string upper = md5;
+    for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    const std::string wrong(32, 'f');
+    return {
+        {"lower-case md5", "/" + md5 + "/" + packageName, {DL_CODE_START, DL_CODE_SUCCESS}, {}},
+        {"upper-case md5", "/" + upper + "/" + packageName, {DL_CODE_START, DL_CODE_SUCCESS}, {}},
+        {"no md5 segment", "/files/" + packageName, {DL_CODE_START, DL_CODE_NOTICE, DL_CODE_SUCCESS},
+         {prefix + "获取url-md5失败"}},
+        {"wrong md5", "/" + wrong + "/" + packageName,
+         {DL_CODE_START, DL_CODE_NOTICE, DL_CODE_RETRY, DL_CODE_START, DL_CODE_NOTICE, DL_CODE_FAIL},
+         {prefix + "文件md5校验失败", prefix + "文件md5校验失败"}},
+    };
+}
+
+std::vector<std::string> NoticeTexts(const EventRecorder& events) {
+    std::vector<std::string> texts;
+    for (const auto& event : events.Events())
+        if (event.code == DL_CODE_NOTICE) texts.push_back(event.text);
+    return texts;
+}
+
+void DestroyMidTransferRepeatedly(const MakeDownloader& make, int rounds, std::chrono::milliseconds maxDelay,
+                                  std::chrono::seconds limit) {
+    std::mt19937 random(42);
+    for (int round = 0; round < rounds; ++round) {
+        EventRecorder events;
+        const auto begun = std::chrono::steady_clock::now();
+        {
+            std::unique_ptr<CDownloader> downloader = make(events);
+            events.RestartOnRetry(downloader.get());
+            downloader->Start();
+            std::this_thread::sleep_for(std::chrono::milliseconds(random() % (maxDelay.count() + 1)));
+        }
+        EXPECT_LT(std::chrono::steady_clock::now() - begun, limit) << "round " << round;
+        for (const auto& event : events.Events()) EXPECT_NE(event.code, DL_CODE_SUCCESS) << "round " << round;
+    }
 }
 
 }  // namespace DownloadTest

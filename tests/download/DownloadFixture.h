@@ -7,6 +7,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -41,6 +42,9 @@ private:
 void WritePackage(const std::string& path, int64_t size, uint32_t seed = 1);
 bool FilesEqual(const std::string& a, const std::string& b);
 int64_t FileSizeOf(const std::string& path);  // -1 when missing
+
+// Server options whose first response body is cut off after bytes.
+PackageServer::Options DropOnceAfter(int64_t bytes);
 
 // A package file in a temp folder served by a PackageServer on 127.0.0.1.
 class ServedPackage {
@@ -91,5 +95,35 @@ private:
     std::vector<Event> events_;
     CDownloader* restartTarget_ = nullptr;
 };
+
+// One way the final URL can carry (or lack) the package's MD5, with the
+// events a downloader whose notices begin with prefix sends for it.
+struct Md5Case {
+    std::string name;
+    std::string redirectPath;
+    std::vector<int32_t> codes;
+    std::vector<std::string> notices;
+};
+std::vector<Md5Case> Md5Cases(const std::string& prefix, const std::string& md5, const std::string& packageName);
+std::vector<std::string> NoticeTexts(const EventRecorder& events);
+
+using MakeDownloader = std::function<std::unique_ptr<CDownloader>(EventRecorder& events)>;
+
+// A maker of downloaders of type D for url and target, configured by configure.
+template <typename D>
+MakeDownloader MakerOf(const std::string& url, const std::string& target,
+                       std::function<void(D&)> configure = nullptr) {
+    return [=](EventRecorder& events) {
+        auto downloader = std::make_unique<D>(events.Callback(), url, target);
+        if (configure) configure(*downloader);
+        return downloader;
+    };
+}
+
+// Each round starts a downloader made by make (restarted on DL_CODE_RETRY),
+// destroys it after a random moment below maxDelay, and expects the
+// destruction to end within limit without DL_CODE_SUCCESS.
+void DestroyMidTransferRepeatedly(const MakeDownloader& make, int rounds, std::chrono::milliseconds maxDelay,
+                                  std::chrono::seconds limit);
 
 }  // namespace DownloadTest

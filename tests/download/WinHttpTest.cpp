@@ -200,17 +200,7 @@ TEST(WinHttpDownloader, DestructionMidTransferStopsAndJoins) {
     PackageServer::Options options;
     options.faults.bytesPerSecond = 2 * kMiB;
     ServedPackage package(20 * kMiB, options);
-    for (int round = 0; round < 4; ++round) {
-        EventRecorder events;
-        const auto begun = std::chrono::steady_clock::now();
-        {
-            WinHttpDownloader downloader(events.Callback(), package.RouteUrl(), package.Target());
-            downloader.Start();
-            std::this_thread::sleep_for(std::chrono::milliseconds(50 * round));
-        }
-        EXPECT_LT(std::chrono::steady_clock::now() - begun, 5s);
-        for (const auto& event : events.Events()) EXPECT_NE(event.code, DL_CODE_SUCCESS);
-    }
+    DestroyMidTransferRepeatedly(MakerOf<WinHttpDownloader>(package.RouteUrl(), package.Target()), 4, 200ms, 5s);
 }
 
 }  // namespace

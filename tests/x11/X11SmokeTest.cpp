@@ -6,7 +6,8 @@
 #include <gtest/gtest.h>
 #include <poll.h>
 #include <signal.h>
-#include <spawn.h>
+#include <fcntl.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -16,8 +17,6 @@
 #include <optional>
 #include <string>
 #include <vector>
-
-extern char** environ;
 
 using namespace HostTest;
 using namespace Platform;
@@ -36,15 +35,33 @@ bool OnPath(const std::string& program)
     return false;
 }
 
-// A child process started by the test and stopped by its id.
+// A child process started by the test and stopped by its id. It dies with
+// the test process too, so an aborted test leaves no display server behind;
+// its output goes to /dev/null so it never holds the test's pipes open.
 class Child {
 public:
-    explicit Child(std::vector<std::string> args, const posix_spawn_file_actions_t* actions = nullptr)
+    explicit Child(std::vector<std::string> args, int keepFd = -1)
     {
         std::vector<char*> argv;
         for (std::string& arg : args) argv.push_back(arg.data());
         argv.push_back(nullptr);
-        if (posix_spawnp(&pid_, argv[0], actions, nullptr, argv.data(), environ) != 0) pid_ = 0;
+        const int devNull = open("/dev/null", O_RDWR | O_CLOEXEC);
+        const pid_t parent = getpid();
+        pid_ = fork();
+        if (pid_ == 0) {
+            // Only async-signal-safe calls between fork and exec.
+            prctl(PR_SET_PDEATHSIG, SIGKILL);
+            if (getppid() != parent) _exit(127);
+            if (devNull >= 0) {
+                dup2(devNull, STDOUT_FILENO);
+                dup2(devNull, STDERR_FILENO);
+            }
+            if (keepFd >= 0) fcntl(keepFd, F_SETFD, 0);
+            execvp(argv[0], argv.data());
+            _exit(127);
+        }
+        if (devNull >= 0) close(devNull);
+        if (pid_ < 0) pid_ = 0;
     }
     ~Child()
     {
@@ -81,14 +98,10 @@ protected:
     {
         if (!OnPath("Xvfb")) GTEST_SKIP() << "Xvfb is not installed (scripts/setup installs it)";
         int fds[2];
-        ASSERT_EQ(pipe(fds), 0);
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addclose(&actions, fds[0]);
+        ASSERT_EQ(pipe2(fds, O_CLOEXEC), 0);
         xvfb_.emplace(std::vector<std::string>{"Xvfb", "-displayfd", std::to_string(fds[1]), "-nolisten", "tcp",
                                                "-screen", "0", "800x600x24"},
-                      &actions);
-        posix_spawn_file_actions_destroy(&actions);
+                      fds[1]);
         close(fds[1]);
         const std::string display = ReadDisplay(fds[0]);
         close(fds[0]);

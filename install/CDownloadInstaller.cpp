@@ -33,6 +33,21 @@ LastPackage& TheLastPackage() {
     return last;
 }
 
+// The log names of the runners' reports; package facts (3xxx) are not logged.
+const char* StageReportName(int32_t code) {
+    switch (code) {
+    case IST_CODE_START: return "IST_CODE_START";
+    case IST_CODE_PROGRESS: return "IST_CODE_PROGRESS";
+    case INSTALL_SUCCESS: return "INSTALL_SUCCESS";
+    case IST_CODE_FAIL: return "IST_CODE_FAIL";
+    case UNIST_CODE_PROGRESS: return "UNIST_CODE_PROGRESS";
+    case UNIST_CODE_SUCCESS: return "UNIST_CODE_SUCCESS";
+    case UNIST_CODE_FAIL: return "UNIST_CODE_FAIL";
+    case UNIST_CODE_ERROR: return "UNIST_CODE_ERROR";
+    default: return nullptr;
+    }
+}
+
 }  // namespace
 
 // Marks one reaction as running; while the orchestration closes, a reaction
@@ -201,46 +216,16 @@ void CDownloadInstaller::RestartDownloadElsewhere() {
 void CDownloadInstaller::OnUninstallReport(int32_t code, double value, const std::string& text) {
     const ReactionScope scope(*this);
     uiCallback_(code, value, text);
-    switch (code) {
-    case UNIST_CODE_PROGRESS:
-        DEBUG_LOG("UNIST_CODE_PROGRESS\r\n");
-        break;
-    case UNIST_CODE_SUCCESS:
-        DEBUG_LOG("UNIST_CODE_SUCCESS\r\n");
-        if (scope.MayStartStage()) downloader_->Start();
-        break;
-    case UNIST_CODE_FAIL:
-        DEBUG_LOG("UNIST_CODE_FAIL\r\n");
-        break;
-    case UNIST_CODE_ERROR:
-        DEBUG_LOG("UNIST_CODE_ERROR\r\n");
-        break;
-    default:
-        break;
-    }
+    if (const char* name = StageReportName(code)) DEBUG_LOG("%s\r\n", name);
+    // 5004 and 5005 end the installation here.
+    if (code == UNIST_CODE_SUCCESS && scope.MayStartStage()) downloader_->Start();
 }
 
 void CDownloadInstaller::OnInstallReport(int32_t code, double value, const std::string& text) {
     const ReactionScope scope(*this);
     uiCallback_(code, value, text);
-    switch (code) {
-    case IST_CODE_START:
-        DEBUG_LOG("IST_CODE_START\r\n");
-        break;
-    case IST_CODE_PROGRESS:
-        DEBUG_LOG("IST_CODE_PROGRESS\r\n");
-        break;
-    case INSTALL_SUCCESS:
-        RemovePackageFiles();
-        DEBUG_LOG("INSTALL_SUCCESS\r\n");
-        break;
-    case IST_CODE_FAIL:
-        RemovePackageFiles();
-        DEBUG_LOG("IST_CODE_FAIL\r\n");
-        break;
-    default:
-        break;
-    }
+    if (code == INSTALL_SUCCESS || code == IST_CODE_FAIL) RemovePackageFiles();
+    if (const char* name = StageReportName(code)) DEBUG_LOG("%s\r\n", name);
 }
 
 void CDownloadInstaller::RemovePackageFiles() const {

@@ -95,18 +95,14 @@ bool ParseJson(std::string_view text, Json::Value& root)
     }
 }
 
-bool IsContainer(const Json::Value& value) { return value.isArray() || value.isObject(); }
-
 // Text of one element in one language; elements the table cannot take are skipped.
 void AddElementText(const Json::Value& element, const char* tag)
 {
     if (!element.isObject()) return;
     const Json::Value& id = element["id"];
     const Json::Value& text = element[tag];
-    if (IsContainer(id) || IsContainer(text) || !id.isConvertibleTo(Json::intValue) ||
-        !text.isConvertibleTo(Json::stringValue)) {
-        return;
-    }
+    // Arrays and objects convert to neither.
+    if (!id.isConvertibleTo(Json::intValue) || !text.isConvertibleTo(Json::stringValue)) return;
     std::string utf8 = text.asString();
     if (Platform::SanitizeUtf8(utf8) != utf8) utf8.clear();
     // Table texts are C strings: an escaped NUL ends the text.
@@ -191,7 +187,7 @@ int Localization::LoadLanguageText(int index, std::string_view tag, std::string_
         DEBUG_LOG("language.json is not valid JSON");
         return chosen;
     }
-    if (!IsContainer(root)) return chosen;
+    if (!root.isArray() && !root.isObject()) return chosen;
     const std::string chosenTag(LanguageTag(chosen));
     for (const Json::Value& element : root) AddElementText(element, chosenTag.c_str());
     DEBUG_LOG("language %d (%s) loaded", chosen, chosenTag.c_str());

@@ -35,6 +35,8 @@ int CMessageBoxWnd::RunModal()
 {
     CenterWindow();
     ShowModal();
+    // A quit message ends the loop with the window still there; it goes while this object is whole.
+    if (GetHWND() != 0) Platform::WindowSystem::Current()->DestroyWindow(GetHWND());
     return result_;
 }
 

@@ -241,6 +241,25 @@ TEST_F(DialogTest, AReportHandledMeanwhileMayOpenASecondDialogOnTop)
     EXPECT_FALSE(owner_.timedOut);
 }
 
+TEST_F(DialogTest, AQuitMessageEndsTheDialogWithOneAndIsKeptForTheOuterLoop)
+{
+    WindowId dialog = 0;
+    owner_.onAppMessage = [&](uint32_t message) {
+        if (message != kReport) return;
+        dialog = ActiveDialog();
+        headless_->PostQuitMessage(3);
+    };
+    owner_.PostMessage(kReport);
+    EXPECT_EQ(ShowMessageBox(owner_.GetHWND(), "NetworkTipWnd.xml"), 1);
+    EXPECT_NE(dialog, 0u);
+    EXPECT_FALSE(headless_->IsWindow(dialog));
+    EXPECT_TRUE(headless_->IsWindowEnabled(owner_.GetHWND()));
+    Message message;
+    Platform::WindowSystem::Wait wait = Platform::WindowSystem::Wait::Message;
+    for (int i = 0; i < 1000 && wait == Platform::WindowSystem::Wait::Message; ++i) wait = headless_->WaitMessage(message, 0);
+    EXPECT_EQ(wait, Platform::WindowSystem::Wait::Quit);
+}
+
 TEST_F(DialogTest, WithoutAWindowSystemTheAnswerIsOne)
 {
     const WindowId owner = owner_.GetHWND();

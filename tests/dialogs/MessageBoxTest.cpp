@@ -319,11 +319,23 @@ TEST_F(DialogTextTest, EmptyTextEmptiesTheAreaAndAMissingOneKeepsThePlaceholder)
 
 TEST_F(DialogTextTest, TipDialogsHaveNoPlaceholdersAndKeepTheirTexts)
 {
-    Open("InstalledPathTipWnd.xml", "ignored", "ignored");
-    EXPECT_EQ(LabelText("textLbl"), "<none>");
-    EXPECT_EQ(LabelText("captionLbl"), "<none>");
-    EXPECT_EQ(LabelText("okBtn"), "安装最新版本");
-    EXPECT_EQ(LabelText("cancelBtn"), "打开软件");
+    struct Case {
+        const char* skin;
+        const char* ok;
+        const char* cancel;
+    };
+    const Case cases[] = {{"InstalledPathTipWnd.xml", "安装最新版本", "打开软件"},
+                          {"NetworkTipWnd.xml", "重新安装", "稍后再试"},
+                          {"ExitTipWnd.xml", "是", "否"}};
+    for (const Case& c : cases) {
+        Open(c.skin, "ignored", "ignored");
+        EXPECT_EQ(LabelText("textLbl"), "<none>") << c.skin;
+        EXPECT_EQ(LabelText("captionLbl"), "<none>") << c.skin;
+        EXPECT_EQ(LabelText("okBtn"), c.ok) << c.skin;
+        EXPECT_EQ(LabelText("cancelBtn"), c.cancel) << c.skin;
+        dialog_->Close();
+        PumpIdle();
+    }
 }
 
 TEST_F(DialogTextTest, InitWindowDropsTheCaptionAndMaximiseStyles)

@@ -1,11 +1,10 @@
-#include "platform/HeadlessWindowSystem.h"
 #include "platform/WindowMessages.h"
 #include "skinui/CManagerUI.h"
-#include "skinui/CResourceSettings.h"
 #include "skinui/CSequenceButtonUI.h"
 #include "skinui/CSequenceLabelUI.h"
 #include "skinui/INotifyUI.h"
 #include "skinui/TNotifyEvent.h"
+#include "tests/host/HostTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -33,14 +32,11 @@ public:
 
 // A headless window whose manager holds one sequence control as its root;
 // ticks are the window's own timer messages.
-class SequenceTest : public ::testing::Test {
+class SequenceTest : public HostTest::HeadlessTest {
 protected:
     void SetUp() override
     {
-        auto system = std::make_unique<Platform::HeadlessWindowSystem>();
-        headless_ = system.get();
-        Platform::WindowSystem::Select(std::move(system));
-        SkinUI::CResourceSettings::Reset();
+        HeadlessTest::SetUp();
         Platform::WindowParams params;
         params.rect = {0, 0, 100, 100};
         window_ = headless_->CreateWindow(params, [this](uint32_t message, uintptr_t wParam, intptr_t lParam) {
@@ -57,7 +53,7 @@ protected:
     {
         manager_.ReleaseTree();
         headless_->DestroyWindow(window_);
-        Platform::WindowSystem::Select(nullptr);
+        HeadlessTest::TearDown();
     }
 
     template <typename T>
@@ -91,7 +87,6 @@ protected:
         return shown;
     }
 
-    Platform::HeadlessWindowSystem* headless_ = nullptr;
     Platform::WindowId window_ = 0;
     SkinUI::CManagerUI manager_;
     TimerRecorder timers_;

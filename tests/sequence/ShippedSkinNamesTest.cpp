@@ -1,16 +1,12 @@
-#include "platform/HeadlessWindowSystem.h"
 #include "skinui/CDialogBuilder.h"
 #include "skinui/CManagerUI.h"
-#include "skinui/CMultiLanguage.h"
-#include "skinui/CResourceSettings.h"
 #include "skinui/CSequenceButtonUI.h"
 #include "skinui/CSequenceLabelUI.h"
-#include "skinui/CSkinResources.h"
 #include "skinui/IDialogBuilderCallback.h"
+#include "tests/skinui/SkinTestSupport.h"
 
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -27,24 +23,12 @@ public:
     }
 };
 
-class ShippedSkinNamesTest : public ::testing::Test {
+class ShippedSkinNamesTest : public SkinTest::ProcessStateTest {
 protected:
     void SetUp() override
     {
-        Platform::WindowSystem::Select(std::make_unique<Platform::HeadlessWindowSystem>());
-        ClearProcessState();
+        ProcessStateTest::SetUp();
         ASSERT_TRUE(SkinUI::CResourceSettings::UseArchiveResource(147));
-    }
-    void TearDown() override
-    {
-        ClearProcessState();
-        Platform::WindowSystem::Select(nullptr);
-    }
-    static void ClearProcessState()
-    {
-        SkinUI::CResourceSettings::Reset();
-        SkinUI::CSkinResources::ClearShared();
-        SkinUI::CMultiLanguage::RemoveAll();
     }
 
     // Builds a skin file of the archive into the manager; false when it does not build.

@@ -1,9 +1,9 @@
-#include "platform/HeadlessWindowSystem.h"
 #include "platform/WindowMessages.h"
 #include "skinui/CManagerUI.h"
 #include "skinui/CResourceSettings.h"
 #include "skinui/CSkinFrame.h"
 #include "skinui/CWndShadow.h"
+#include "tests/host/HostTestSupport.h"
 
 #include <cairo.h>
 #include <gtest/gtest.h>
@@ -39,34 +39,19 @@ public:
     }
 };
 
-class ShadowTest : public ::testing::Test {
+class ShadowTest : public HostTest::HeadlessTest {
 protected:
     void SetUp() override
     {
-        auto system = std::make_unique<Platform::HeadlessWindowSystem>();
-        headless_ = system.get();
-        Platform::WindowSystem::Select(std::move(system));
-        SkinUI::CResourceSettings::Reset();
+        HeadlessTest::SetUp();
         CWndShadow::Initialize();
     }
-    void TearDown() override
-    {
-        SkinUI::CResourceSettings::Reset();
-        Platform::WindowSystem::Select(nullptr);
-    }
 
-    // Shows the frame and dispatches what that brings (paint, activation), bounded.
+    // Shows the frame and dispatches what that brings (paint, activation).
     void ShowAndPump(ShadowFrame& frame)
     {
         frame.ShowWindow(true);
-        Pump();
-    }
-    void Pump()
-    {
-        Platform::Message message;
-        for (int i = 0; i < 100 && headless_->WaitMessage(message, 0) == Platform::WindowSystem::Wait::Message; ++i) {
-            headless_->DispatchMessage(message);
-        }
+        PumpIdle();
     }
     bool ShadowVisible(ShadowFrame& frame) const
     {
@@ -74,8 +59,6 @@ protected:
         return shadow != 0 && headless_->IsVisible(shadow);
     }
     Rect ShadowRect(ShadowFrame& frame) const { return headless_->GetWindowRect(frame.GetShadow().GetShadowWindow()); }
-
-    Platform::HeadlessWindowSystem* headless_ = nullptr;
 };
 
 TEST_F(ShadowTest, InstallerWindowGetsShadowFiveLeftAndAbove)
@@ -161,10 +144,10 @@ TEST_F(ShadowTest, MaximisedWindowHasNoShadowUntilRestored)
     frame.Open();
     ShowAndPump(frame);
     frame.SendMessage(Platform::WM_SYSCOMMAND, Platform::SC_MAXIMIZE);
-    Pump();
+    PumpIdle();
     EXPECT_FALSE(ShadowVisible(frame));
     frame.SendMessage(Platform::WM_SYSCOMMAND, Platform::SC_RESTORE);
-    Pump();
+    PumpIdle();
     EXPECT_TRUE(ShadowVisible(frame));
     EXPECT_EQ(ShadowRect(frame), (Rect{95, 95, 707, 507}));
 }
@@ -181,7 +164,7 @@ TEST_F(ShadowTest, ShadowFollowsMovesSizesAndVisibility)
     EXPECT_EQ(ShadowRect(frame), (Rect{295, 195, 807, 507}));
     headless_->MoveWindow(frame.GetHWND(), {300, 200, 1000, 700});
     EXPECT_EQ(ShadowRect(frame), (Rect{295, 195, 807, 507}));
-    Pump();
+    PumpIdle();
     EXPECT_EQ(ShadowRect(frame), (Rect{295, 195, 1007, 707}));
     frame.ShowWindow(false);
     EXPECT_FALSE(ShadowVisible(frame));
@@ -219,7 +202,7 @@ TEST_F(ShadowTest, ShadowWindowTakesNoFocusAndGoesWithItsWindow)
         EXPECT_EQ(headless_->GetActiveWindow(), frame.GetHWND());
         EXPECT_EQ(headless_->GetOwner(shadow), frame.GetHWND());
         frame.Close();
-        Pump();
+        PumpIdle();
         EXPECT_FALSE(headless_->IsWindow(shadow));
         EXPECT_EQ(CWndShadow::FromParent(frame.GetHWND()), nullptr);
     }

@@ -352,6 +352,12 @@ TEST_F(ManagerTest, LabelsMeasureTheirTextUnlessSized)
     EXPECT_GT(single.cx, 6);
     label->SetText("安装完成安装完成");
     EXPECT_GT(label->EstimateSize({300, 400}).cx, single.cx);
+    // The cached estimate follows a change of font.
+    const UISize before = label->EstimateSize({300, 400});
+    ASSERT_NE(manager_.GetResources().AddFont(5, "微软雅黑", 40, false, false, false), nullptr);
+    label->SetAttribute("font", "5");
+    EXPECT_GT(label->EstimateSize({300, 400}).cy, before.cy);
+    EXPECT_GT(label->EstimateSize({300, 400}).cx, before.cx);
 
     // A multi-line label wraps within the available width and follows it.
     label->SetAttribute("multiline", "true");

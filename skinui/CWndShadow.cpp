@@ -204,6 +204,12 @@ void CWndShadow::Update()
                         window.Height(), look_);
     }
     System()->MoveWindow(shadow_, ShadowRect());
+    PresentBitmap();
+}
+
+void CWndShadow::PresentBitmap()
+{
+    if (bitmap_.Pixels().empty()) return;
     System()->Present(shadow_, bitmap_.Pixels().data(), bitmap_.Width(), bitmap_.Height(),
                       bitmap_.Width() * static_cast<int>(sizeof(uint32_t)), {0, 0, bitmap_.Width(), bitmap_.Height()});
 }
@@ -227,8 +233,7 @@ intptr_t CWndShadow::ShadowProc(uint32_t message)
     case WM_PAINT:
         // The window layer may have lost the pixels (exposure); they are kept here.
         System()->TakeUpdateRect(shadow_);
-        System()->Present(shadow_, bitmap_.Pixels().data(), bitmap_.Width(), bitmap_.Height(),
-                          bitmap_.Width() * static_cast<int>(sizeof(uint32_t)), {0, 0, bitmap_.Width(), bitmap_.Height()});
+        PresentBitmap();
         return 0;
     default: return 0;
     }

@@ -61,6 +61,8 @@ private:
     // Recomputes the bitmap for the window's current rectangle and shows it there.
     void Update();
     SkinUI::UIRect ShadowRect() const;
+    // Hands the kept bitmap to the shadow window (again after an exposure).
+    void PresentBitmap();
     void ShowShadow();
     void HideShadow();
     void RedrawIfShown();

@@ -15,6 +15,7 @@ public:
     ~HeadlessWindowSystem() override;
 
     Rect GetWorkArea(WindowId window) const override;
+    bool SupportsTranslucentWindows() const override { return translucent_; }
     uint32_t GetKeyState() const override { return keyState_; }
     Point GetCursorPos() const override { return cursor_; }
     void SetCursor(CursorKind cursor) override { cursorKind_ = cursor; }
@@ -30,6 +31,7 @@ public:
 
     // --- for tests ---
     void SetWorkArea(const Rect& area) { workArea_ = area; }
+    void SetTranslucentWindows(bool supported) { translucent_ = supported; }
     void SetClipboardText(const std::string& text) { clipboard_ = text; }
     // Posts a mouse message at a client position of the window (the pointer
     // moves there); a disabled window gets nothing, as with real input.
@@ -76,6 +78,7 @@ private:
     CursorKind cursorKind_ = CursorKind::Arrow;
     uint32_t hoverMs_ = 0;
     uint32_t keyState_ = 0;
+    bool translucent_ = true;
     std::string tooltip_;
     std::string clipboard_;
     std::string errorMessage_;

@@ -70,6 +70,9 @@ public:
     virtual void SetRoundRegion(WindowId window, Size ellipse) = 0;
     virtual void SetTitle(WindowId window, const std::string& title) = 0;
     virtual void SetOpacity(WindowId window, uint8_t opacity) = 0;
+    // Per-pixel alpha windows are shown blended over what lies below them
+    // (on X11: a compositing manager runs and a 32-bit visual exists).
+    virtual bool SupportsTranslucentWindows() const = 0;
     // The window's icon from premultiplied B,G,R,A pixels (top-down, width words per row).
     virtual void SetIcon(WindowId window, const uint32_t* pixels, int width, int height) = 0;
 

@@ -230,7 +230,14 @@ void X11WindowSystem::NativeShow(WindowId window, bool visible, bool activate)
 {
     auto it = natives_.find(window);
     if (it == natives_.end()) return;
-    if (visible) {
+    const WindowId owner = GetOwner(window);
+    const WindowRecord* record = Find(window);
+    if (visible && record != nullptr && record->params.clickThrough && NativeHandle(owner) != 0) {
+        // A click-through companion (the shadow) stays directly below its owner.
+        XMapWindow(display_, it->second->xid);
+        ::Window order[2] = {NativeHandle(owner), it->second->xid};
+        XRestackWindows(display_, order, 2);
+    } else if (visible) {
         XMapRaised(display_, it->second->xid);
         it->second->focusWhenMapped = activate;
     } else {
@@ -321,6 +328,15 @@ void X11WindowSystem::NativeCapture(WindowId window)
                      CurrentTime);
     }
     XFlush(display_);
+}
+
+bool X11WindowSystem::SupportsTranslucentWindows() const
+{
+    const int screen = DefaultScreen(display_);
+    XVisualInfo argb{};
+    if (!XMatchVisualInfo(display_, screen, 32, TrueColor, &argb)) return false;
+    const std::string manager = "_NET_WM_CM_S" + std::to_string(screen);
+    return XGetSelectionOwner(display_, Intern(manager.c_str())) != None;
 }
 
 Rect X11WindowSystem::GetWorkArea(WindowId) const

@@ -23,6 +23,7 @@ public:
     ~X11WindowSystem() override;
 
     Rect GetWorkArea(WindowId window) const override;
+    bool SupportsTranslucentWindows() const override;
     uint32_t GetKeyState() const override { return keyState_; }
     Point GetCursorPos() const override;
     void SetCursor(CursorKind cursor) override;

@@ -264,28 +264,48 @@ TEST_F(X11SmokeTest, DraggingTheCaptionMovesTheWindow)
     EXPECT_EQ(std::count(frame_->notified.begin(), frame_->notified.end(), "click"), 0);
 }
 
-TEST_F(X11SmokeTest, TranslucentClickThroughWindowHasAlphaAndNoInputShape)
+TEST_F(X11SmokeTest, ClickThroughCompanionHasAlphaNoInputShapeAndStaysBelowItsOwner)
 {
+    // Plain Xvfb runs no compositing manager, so translucent windows would not blend.
+    EXPECT_FALSE(x11_->SupportsTranslucentWindows());
+    const WindowProc plain = [](uint32_t message, uintptr_t, intptr_t) { return message == WM_NCCREATE ? 1 : 0; };
+    WindowParams ownerParams;
+    ownerParams.rect = Rect{20, 20, 120, 100};
+    const WindowId owner = x11_->CreateWindow(ownerParams, plain);
     WindowParams params;
-    params.rect = Rect{0, 0, 50, 40};
+    params.owner = owner;
+    params.rect = Rect{10, 10, 130, 110};
     params.translucent = true;
     params.clickThrough = true;
-    const WindowId window = x11_->CreateWindow(params, [](uint32_t message, uintptr_t, intptr_t) {
-        return message == WM_NCCREATE ? 1 : 0;
-    });
-    ASSERT_NE(window, 0u);
-    x11_->ShowWindow(window, ShowMode::NoActivate);
+    const WindowId companion = x11_->CreateWindow(params, plain);
+    ASSERT_NE(owner, 0u);
+    ASSERT_NE(companion, 0u);
+    x11_->ShowWindow(owner, ShowMode::Normal);
+    x11_->ShowWindow(companion, ShowMode::NoActivate);
     PumpUntil([] { return false; }, 100);
+
     Display* probe = XOpenDisplay(nullptr);
     ASSERT_NE(probe, nullptr);
+    const ::Window xid = x11_->NativeHandle(companion);
     ::Window root = 0;
     int x = 0, y = 0;
     unsigned width = 0, height = 0, border = 0, depth = 0;
-    ASSERT_TRUE(XGetGeometry(probe, x11_->NativeHandle(window), &root, &x, &y, &width, &height, &border, &depth));
+    ASSERT_TRUE(XGetGeometry(probe, xid, &root, &x, &y, &width, &height, &border, &depth));
     EXPECT_EQ(depth, 32u);
-    EXPECT_FALSE(ShapeCovers(probe, x11_->NativeHandle(window), 10, 10, ShapeInput));
+    EXPECT_FALSE(ShapeCovers(probe, xid, 10, 10, ShapeInput));
+    ::Window parent = 0;
+    ::Window* children = nullptr;
+    unsigned count = 0;
+    ASSERT_TRUE(XQueryTree(probe, root, &root, &parent, &children, &count));
+    const std::vector<::Window> stack(children, children + count);  // bottom to top
+    XFree(children);
+    const auto below = std::find(stack.begin(), stack.end(), xid);
+    ASSERT_NE(below, stack.end());
+    ASSERT_NE(below + 1, stack.end());
+    EXPECT_EQ(*(below + 1), x11_->NativeHandle(owner));
     XCloseDisplay(probe);
-    x11_->DestroyWindow(window);
+    x11_->DestroyWindow(companion);
+    x11_->DestroyWindow(owner);
 }
 
 }  // namespace

@@ -9,7 +9,6 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include <cinttypes>
 #include <cstdio>
 #include <ctime>
 
@@ -23,22 +22,26 @@ constexpr int64_t kMinimumLength = 256;
 constexpr long kConnectTimeoutSeconds = 60;
 constexpr std::size_t kPartFileBuffer = 4u << 20;
 constexpr long kTransferBuffer = 512 * 1024;
-constexpr std::size_t kMergeBlock = 1024;
+constexpr std::size_t kMergeBlock = 1u << 20;
 
-// Appends the rest of source to target: in the kernel where it can, else in blocks.
-bool AppendFile(std::FILE* target, std::FILE* source) {
-    if (std::fflush(target) != 0) return false;
-    const int out = ::fileno(target), in = ::fileno(source);
-    while (true) {
-        const ssize_t copied = ::copy_file_range(in, nullptr, out, nullptr, 1u << 30, 0);
-        if (copied == 0) return true;
-        if (copied < 0) break;
+// Appends source to the end of target: in the kernel where it can (the copy
+// is never seen by this process), else in blocks.
+bool AppendFile(int target, int source) {
+    if (::lseek(target, 0, SEEK_END) < 0) return false;
+    ssize_t copied;
+    while ((copied = ::copy_file_range(source, nullptr, target, nullptr, std::size_t{1} << 30, 0)) > 0) {
     }
-    char block[kMergeBlock];
-    std::size_t count;
-    while ((count = std::fread(block, 1, sizeof block, source)) > 0)
-        if (std::fwrite(block, 1, count, target) != count) return false;
-    return !std::ferror(source);
+    if (copied == 0) return true;
+    std::vector<char> block(kMergeBlock);
+    ssize_t count;
+    while ((count = ::read(source, block.data(), block.size())) > 0) {
+        for (ssize_t written = 0; written < count;) {
+            const ssize_t n = ::write(target, block.data() + written, static_cast<std::size_t>(count - written));
+            if (n <= 0) return false;
+            written += n;
+        }
+    }
+    return count == 0;
 }
 
 }  // namespace
@@ -344,21 +347,22 @@ void CMTCurlDownloader::FinishMerged(const std::string& ansiSavePath) {
 // skipped (the MD5 check then fails), part file 0 itself must open.
 bool CMTCurlDownloader::MergeParts(const std::string& ansiSavePath) {
     const std::string first = partFilePath(ansiSavePath, 0);
-    std::FILE* merged = std::fopen(first.c_str(), "ab+");
-    if (!merged) {
+    const int merged = ::open(first.c_str(), O_WRONLY | O_CLOEXEC);
+    if (merged < 0) {
         DEBUG_LOG("partPath::%s cannot be opened", first.c_str());
         return false;
     }
     bool complete = true;
     for (int i = 1; i < static_cast<int>(parts.size()); ++i) {
         const std::string name = partFilePath(ansiSavePath, i);
-        if (std::FILE* source = std::fopen(name.c_str(), "rb+")) {
+        const int source = ::open(name.c_str(), O_RDONLY | O_CLOEXEC);
+        if (source >= 0) {
             complete = AppendFile(merged, source) && complete;
-            std::fclose(source);
+            ::close(source);
         }
         DEBUG_LOG("partPath::%s", name.c_str());
     }
-    complete = std::fclose(merged) == 0 && complete;
+    complete = ::close(merged) == 0 && complete;
     if (!complete || std::rename(first.c_str(), ansiSavePath.c_str()) != 0) {
         std::remove(first.c_str());  // a half-merged part 0 is no part 0 to resume
         deletePartFiles(ansiSavePath);

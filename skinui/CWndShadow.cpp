@@ -19,6 +19,7 @@ constexpr int kMaxDarkness = 255;
 
 struct ProcessShadows {
     bool initialized = false;
+    bool available = false;
     std::map<WindowId, CWndShadow*> byParent;
 };
 
@@ -45,9 +46,16 @@ uint32_t ParseShadowColor(std::string_view value)
 
 bool CWndShadow::Initialize()
 {
-    if (Shadows().initialized || System() == nullptr) return false;
+    if (Shadows().initialized) return false;
     Shadows().initialized = true;
-    return true;
+    Shadows().available = System() != nullptr && System()->SupportsTranslucentWindows();
+    return Shadows().available;
+}
+
+bool CWndShadow::CanShowShadows()
+{
+    // Without blending (no compositor) the shadow would paint over its window.
+    return Shadows().available && System() != nullptr && System()->SupportsTranslucentWindows();
 }
 
 CWndShadow* CWndShadow::FromParent(WindowId parent)
@@ -88,7 +96,7 @@ void CWndShadow::ApplySkinAttributes()
 
 void CWndShadow::Attach(WindowId parent, SkinUI::CManagerUI& manager)
 {
-    if (!Shadows().initialized || System() == nullptr || !System()->IsWindow(parent) || shadow_ != 0) return;
+    if (!CanShowShadows() || !System()->IsWindow(parent) || shadow_ != 0) return;
     if (FromParent(parent) != nullptr) return;
     WindowParams params;
     params.owner = parent;

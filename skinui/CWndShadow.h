@@ -24,7 +24,7 @@ public:
     CWndShadow& operator=(const CWndShadow&) = delete;
 
     // Once per process, before the first shadow; false when already done or
-    // when there is no window layer (every shadow is then left out).
+    // when the window layer cannot blend translucent windows (every shadow is then left out).
     static bool Initialize();
     // The shadow following a window, or null.
     static CWndShadow* FromParent(Platform::WindowId parent);
@@ -56,6 +56,7 @@ private:
 
     // Creates the shadow window for `parent` and starts following it.
     void Attach(Platform::WindowId parent, SkinUI::CManagerUI& manager);
+    static bool CanShowShadows();
     void ApplySkinAttributes();
     void Detach();
     // Recomputes the bitmap for the window's current rectangle and shows it there.

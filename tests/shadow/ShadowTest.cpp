@@ -268,6 +268,16 @@ TEST_F(ShadowTest, MissingShadowImageKeepsTheComputedShadow)
     EXPECT_EQ(ShadowRect(frame), (Rect{90, 90, 710, 510}));
 }
 
+TEST_F(ShadowTest, NoShadowWhereTranslucentWindowsDoNotBlend)
+{
+    headless_->SetTranslucentWindows(false);
+    ShadowFrame frame(Skin(kInstallerShadow));
+    frame.Open();
+    ShowAndPump(frame);
+    EXPECT_EQ(frame.GetShadow().GetShadowWindow(), 0u);
+    EXPECT_EQ(CWndShadow::FromParent(frame.GetHWND()), nullptr);
+}
+
 TEST_F(ShadowTest, NoShadowForAWindowThatDoesNotExist)
 {
     SkinUI::CManagerUI manager;

@@ -3,6 +3,7 @@
 #include "platform/FileSystem.h"
 #include "platform/WindowSystem.h"
 #include "skinui/CResourceSettings.h"
+#include "skinui/CWndShadow.h"
 #include "ui/CMainWnd.h"
 
 #include <cstdio>
@@ -30,6 +31,7 @@ void RunMainWindow()
         return;
     }
     SkinUI::CResourceSettings::SetInstance(Platform::ExecutablePath());
+    CWndShadow::Initialize();
     CMainWnd window;
     if (window.Open() == 0) return;
     window.CenterWindow();

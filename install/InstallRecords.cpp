@@ -45,15 +45,6 @@ std::string ProgramFilesFolder() {
     return Platform::JoinPath(home, ".local/opt");
 }
 
-bool IsSameFolder(const std::string& a, const std::string& b) {
-    const auto normal = [](const std::string& folder) {
-        std::string text = std::filesystem::path(folder).lexically_normal().string();
-        while (text.size() > 1 && text.back() == '/') text.pop_back();
-        return text;
-    };
-    return !a.empty() && !b.empty() && normal(a) == normal(b);
-}
-
 std::string ExecutableFileName() {
     const std::string path = Platform::ExecutablePath();
     return path.substr(path.rfind('/') + 1);
@@ -116,6 +107,15 @@ std::string GetVendorDataFolder() {
 std::string GetAnalyticsFolder() {
     const std::string appData = AppDataFolder();
     return appData.empty() ? "" : Platform::JoinPath(Platform::JoinPath(appData, "TekdorData"), kProductFolder);
+}
+
+bool IsSameFolder(const std::string& a, const std::string& b) {
+    const auto normal = [](const std::string& folder) {
+        std::string text = std::filesystem::path(folder).lexically_normal().string();
+        while (text.size() > 1 && text.back() == '/') text.pop_back();
+        return text;
+    };
+    return !a.empty() && !b.empty() && normal(a) == normal(b);
 }
 
 bool IsOverrideDisabled(const OldInstallRecord& record, const std::string& folder) {

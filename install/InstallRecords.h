@@ -40,6 +40,10 @@ std::string GetVendorDataFolder();
 // The folder the usage-analytics ini lives in; "" without a data folder.
 std::string GetAnalyticsFolder();
 
+// True when the relative path from one folder to the other is "." (compared
+// as written, after removing "." and ".." steps and trailing slashes).
+bool IsSameFolder(const std::string& a, const std::string& b);
+
 // True when folder is the old installation's folder and its "set.ini" says
 // IsOverride=false, so the old installation must not be uninstalled first.
 bool IsOverrideDisabled(const OldInstallRecord& record, const std::string& folder);

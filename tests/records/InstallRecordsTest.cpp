@@ -122,6 +122,24 @@ TEST_F(InstallRecordsTest, DataFolders) {
     EXPECT_EQ(GetVendorDataFolder(), folders.Path("home/.local/share/tekdor"));
 }
 
+TEST(IsSameFolderTest, FoldersCompareAsWrittenWithoutDotStepsAndTrailingSlashes) {
+    struct Case {
+        std::string a, b;
+        bool expected;
+    };
+    const std::vector<Case> cases = {
+        {"/opt/app", "/opt/app", true},      {"/opt/app", "/opt/app/", true},
+        {"/opt/app", "/opt/./x/../app", true}, {"/opt/app", "/opt/App", false},
+        {"/opt/app", "/opt/app/sub", false},  {"/opt/app", "/opt", false},
+        {"", "", false},                      {"/", "/", true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.a + " vs " + c.b);
+        EXPECT_EQ(IsSameFolder(c.a, c.b), c.expected);
+        EXPECT_EQ(IsSameFolder(c.b, c.a), c.expected);
+    }
+}
+
 TEST_F(InstallRecordsTest, OverrideIsDisabledOnlyForTheOldFolderSayingFalse) {
     const std::string old = MakeFolder("old");
     const std::string other = MakeFolder("other");

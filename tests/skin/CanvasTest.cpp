@@ -9,12 +9,6 @@
 #include <cstdlib>
 #include <filesystem>
 
-// As in the generator: fontconfig's lifetime records are not leaks of ours.
-extern "C" const char* __lsan_default_suppressions()
-{
-    return "leak:libfontconfig.so\n";
-}
-
 namespace {
 
 TEST(Canvas, CaptionThatOverflowsItsBoxIsAFault)

@@ -126,15 +126,20 @@ bool IsOverrideDisabled(const OldInstallRecord& record, const std::string& folde
 
 void WriteIniRecords(const std::string& installFolder) {
     const std::string setIni = Platform::JoinPath(installFolder, "set.ini");
-    Platform::IniFile settings = Platform::IniFile::Load(setIni);
-    settings.Set("Install", "APPStore", ExecutableFileName());
-    settings.Set("Install", "AppName", kProductFolder);
-    settings.Set("Install", "DeviceID", Utils::NewGuidString());
+    // A set.ini that exists but cannot be read is left alone rather than replaced.
+    std::optional<Platform::IniFile> settings = Platform::IniFile::LoadForUpdate(setIni);
+    if (!settings) {
+        DEBUG_LOG("set.ini not readable: %s", setIni.c_str());
+        return;
+    }
+    settings->Set("Install", "APPStore", ExecutableFileName());
+    settings->Set("Install", "AppName", kProductFolder);
+    settings->Set("Install", "DeviceID", Utils::NewGuidString());
     const std::string analyticsFolder = GetAnalyticsFolder();
     const bool analytics = !analyticsFolder.empty() && Utils::CreateDirectories(analyticsFolder);
     const std::string analyticsIni = Platform::JoinPath(analyticsFolder, "ZIDodezizAvozuvaze.ini");
-    if (analytics) settings.Set("Install", "ZIDodezizAvozuvazeIni", analyticsIni);
-    if (!settings.Save(setIni)) DEBUG_LOG("set.ini not written: %s", setIni.c_str());
+    if (analytics) settings->Set("Install", "ZIDodezizAvozuvazeIni", analyticsIni);
+    if (!settings->Save(setIni)) DEBUG_LOG("set.ini not written: %s", setIni.c_str());
     if (analytics) Platform::WriteIniString(analyticsIni, "Init", "UpdateTime", LocalTimeText());
 }
 

@@ -78,9 +78,20 @@ bool ForEachKeyLine(const std::vector<std::string>& lines, std::string_view sect
 }  // namespace
 
 IniFile IniFile::Load(const std::string& path) {
-    IniFile ini;
+    return LoadForUpdate(path).value_or(IniFile{});
+}
+
+std::optional<IniFile> IniFile::LoadForUpdate(const std::string& path) {
     std::string text;
-    if (!ReadWholeFile(path, text)) return ini;
+    if (!ReadWholeFile(path, text)) {
+        if (FileExists(path)) return std::nullopt;
+        return IniFile{};
+    }
+    return Parse(std::move(text));
+}
+
+IniFile IniFile::Parse(std::string text) {
+    IniFile ini;
     if (text.starts_with(kUtf16LeBom)) {
         text = DecodeCodePage(std::string_view(text).substr(kUtf16LeBom.size()), 1200);
         ini.encoding_ = Encoding::Utf16Le;
@@ -211,10 +222,8 @@ int ReadIniInt(const std::string& path, std::string_view section, std::string_vi
 
 bool WriteIniString(const std::string& path, std::string_view section, std::string_view key,
                     std::string_view value) {
-    std::string unused;
-    if (FileExists(path) && !ReadWholeFile(path, unused)) return false;
-    IniFile ini = IniFile::Load(path);
-    return ini.Set(section, key, value) && ini.Save(path);
+    std::optional<IniFile> ini = IniFile::LoadForUpdate(path);
+    return ini && ini->Set(section, key, value) && ini->Save(path);
 }
 
 }  // namespace Platform

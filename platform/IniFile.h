@@ -16,6 +16,9 @@ class IniFile {
 public:
     // A missing or unreadable file gives an empty document.
     static IniFile Load(const std::string& path);
+    // As Load, but nullopt when the file exists and cannot be read, so that a
+    // write never replaces contents it could not see.
+    static std::optional<IniFile> LoadForUpdate(const std::string& path);
 
     std::optional<std::string> Get(std::string_view section, std::string_view key) const;
     // False, and nothing changed, when the names or the value cannot be kept on one line
@@ -33,6 +36,7 @@ public:
     bool Save(const std::string& path) const;
 
 private:
+    static IniFile Parse(std::string text);
     // A file written by a Windows tool may start with a byte-order mark; it is kept.
     enum class Encoding { Utf8, Utf8WithBom, Utf16Le };
 

@@ -79,12 +79,8 @@ bool Registry::WriteString(std::string_view keyPath, std::string_view name, std:
     const std::string folder = ParentFolder(storePath_);
     if (!folder.empty()) std::filesystem::create_directories(folder, error);
     const StoreLock lock(storePath_);
-    // A store that exists but cannot be read would be replaced by a nearly empty one.
-    std::string unused;
-    if (FileExists(storePath_) && !ReadWholeFile(storePath_, unused)) return false;
-    IniFile store = IniFile::Load(storePath_);
-    store.Set(keyPath, name, "\"" + std::string(text) + "\"");
-    return store.Save(storePath_);
+    std::optional<IniFile> store = IniFile::LoadForUpdate(storePath_);
+    return store && store->Set(keyPath, name, "\"" + std::string(text) + "\"") && store->Save(storePath_);
 }
 
 std::optional<std::string> Registry::ReadString(std::string_view keyPath, std::string_view name) const {

@@ -207,6 +207,15 @@ TEST_F(InstallRecordsTest, AnalyticsFolderThatCannotBeMadeLeavesItsRecordsOut) {
     EXPECT_THAT(settings.Keys("Install"), ::testing::ElementsAre("APPStore", "AppName", "DeviceID"));
 }
 
+TEST_F(InstallRecordsTest, SetIniThatCannotBeReadIsLeftAsItIs) {
+    const std::string folder = MakeFolder("install");
+    const std::string setIni = folder + "/set.ini";
+    Touch(setIni);
+    std::filesystem::resize_file(setIni, Platform::kMaxWholeFileBytes + 1);
+    WriteIniRecords(folder);
+    EXPECT_EQ(std::filesystem::file_size(setIni), Platform::kMaxWholeFileBytes + 1);
+}
+
 TEST_F(InstallRecordsTest, RegistryRecordsFallBackToUninstEpInTheFolder) {
     const std::string folder = MakeFolder("installed");
     struct Case {

@@ -267,6 +267,8 @@ void CMainWnd::OnWindowGone()
 {
     if (mailbox_) mailbox_->Close();
     CSkinFrame::OnWindowGone();
+    // The tree is gone; every reference comes back empty.
+    FindControls();
 }
 
 // ---------------------------------------------------------------- messages

@@ -570,7 +570,7 @@ TEST_F(MainWndTest, FinishStageWritesRecordsAndRunsItsTimers)
     OpenWindow();
     Report(3000, 0, folder);
     Report(3007, 10);
-    Report(3008, 60);
+    Report(3008, 1500);
     Report(2003, 1.0);
     EXPECT_EQ(window->CurrentPage(), CMainWnd::kFinishedPage);
     EXPECT_EQ(ProgressValue(), 100);
@@ -582,7 +582,8 @@ TEST_F(MainWndTest, FinishStageWritesRecordsAndRunsItsTimers)
     EXPECT_EQ(recorded, folder + "/uninst.ep");
     EXPECT_EQ(Platform::ReadIniString(folder + "/set.ini", "Install", "AppName", "", 259), "nuvaloPDFconverter");
     EXPECT_THAT(opened, IsEmpty()) << "StartupStyle 0 opens nothing";
-    ASSERT_TRUE(PumpUntil([&] { return WindowGone(); }, 5000)) << "timer 11 closes the window";
+    ASSERT_TRUE(PumpUntil([&] { return WindowGone(); }, 10000)) << "timer 11 closes the window";
+    EXPECT_EQ(window->CurrentPage(), -1) << "no reference outlives the control tree";
 }
 
 struct OpenCase {

@@ -25,7 +25,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
-#include <filesystem>
 #include <limits>
 
 namespace {
@@ -131,13 +130,6 @@ std::optional<std::string> FormatPercent(std::string_view format, int percent)
     }
     Platform::TruncateUtf8(text, kMaxProgressChars);
     return text;
-}
-
-// The relative path from one folder to the other is ".".
-bool IsSameFolder(const std::string& a, const std::string& b)
-{
-    return !a.empty() && !b.empty() &&
-           std::filesystem::path(a + "/").lexically_normal() == std::filesystem::path(b + "/").lexically_normal();
 }
 
 bool EqualsIgnoringCase(std::string_view a, const char* b)
@@ -442,7 +434,7 @@ std::string CMainWnd::GetInstallFolderFromEdit() const
 {
     const std::string text = installDirEdit_ != nullptr ? installDirEdit_->GetText() : "";
     const std::string proposed = ProposedFolder();
-    return IsSameFolder(text, proposed) ? proposed : text;
+    return InstallRecords::IsSameFolder(text, proposed) ? proposed : text;
 }
 
 // ---------------------------------------------------------------- starting

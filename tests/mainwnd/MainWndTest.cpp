@@ -7,6 +7,7 @@
 #include <gmock/gmock.h>
 
 #include <filesystem>
+#include <strings.h>
 
 namespace {
 
@@ -36,6 +37,18 @@ TEST_F(MainWndTest, OpensOnTheWelcomePageWithTheProposedFolder)
     EXPECT_TRUE(Checked("treatyBtn"));
     EXPECT_FALSE(Find("tipLbl")->IsVisible());
     EXPECT_THAT(dialogs, IsEmpty());
+}
+
+TEST_F(MainWndTest, BuilderCallbackMakesTheSequenceControls)
+{
+    OpenWindow();
+    EXPECT_EQ(Find("finishedLbl")->GetClass(), "SequenceLabel");
+    for (const char* name : {"SequenceLabel", "sequencelabel", "SequenceButton", "SEQUENCEBUTTON"}) {
+        std::unique_ptr<SkinUI::CControlUI> control(window->CreateControl(name));
+        ASSERT_NE(control, nullptr) << name;
+        EXPECT_TRUE(strcasecmp(std::string(control->GetClass()).c_str(), name) == 0) << name;
+    }
+    for (const char* name : {"Label", "Sequence", ""}) EXPECT_EQ(window->CreateControl(name), nullptr) << name;
 }
 
 TEST_F(MainWndTest, TreatyToggleDrivesTheLinkTheCustomButtonAndTheHint)

@@ -8,21 +8,6 @@
 
 #include <cstdio>
 
-// fontconfig keeps its configuration for the life of the process and offers no safe way to
-// free it (FcFini asserts while Pango still holds fonts); the leak checker is told so.
-extern "C" const char* __lsan_default_suppressions()
-{
-    return "leak:libfontconfig.so\n";
-}
-
-// Pango loads the font configuration on a helper thread and hands it over through GLib's
-// futex-based locks, which ThreadSanitizer cannot see; this program starts no thread itself.
-extern "C" const char* __tsan_default_suppressions()
-{
-    return "called_from_lib:libfontconfig.so\n"
-           "race:libfontconfig.so\n";
-}
-
 int main(int argc, char** argv)
 {
     if (argc != 3) {

@@ -1,4 +1,4 @@
-// Linked into every test binary.
+// Linked into every program and test binary that draws or measures text.
 //
 // Fontconfig keeps its configuration and pattern caches for the life of the
 // process; the leak checker would report them at exit after any test that

@@ -273,11 +273,11 @@ bool PackageServer::SendPackage(int fd, const std::string& method, const std::st
     Range range{0, packageSize_ - 1, false};
     const std::string prefix = "bytes=";
     if (!rangeHeader.empty() && !faults.ignoreRange && rangeHeader.rfind(prefix, 0) == 0) {
-        const std::string spec = rangeHeader.substr(prefix.size());
-        const std::size_t dash = spec.find('-');
+        const std::string bounds = rangeHeader.substr(prefix.size());
+        const std::size_t dash = bounds.find('-');
         int64_t first = 0, last = packageSize_ - 1;
-        const bool valid = dash != std::string::npos && ParseInt64(spec.substr(0, dash), first) &&
-                           (dash + 1 == spec.size() || ParseInt64(spec.substr(dash + 1), last)) && first <= last;
+        const bool valid = dash != std::string::npos && ParseInt64(bounds.substr(0, dash), first) &&
+                           (dash + 1 == bounds.size() || ParseInt64(bounds.substr(dash + 1), last)) && first <= last;
         if (valid && first >= packageSize_)
             return SendAll(fd, Response(416, "Content-Range: bytes */" + std::to_string(packageSize_) + "\r\n", 0));
         if (valid) range = {first, std::min(last, packageSize_ - 1), true};

@@ -128,11 +128,15 @@ protected:
 
     void StartXvfb()
     {
+        // Only its own unix socket listens, so access control has nothing to guard; without it a
+        // client of another user (the installer runs as nobody) depends on the host list.
         xvfb_ = std::make_unique<Process>(std::vector<std::string>{"Xvfb", "-displayfd", "1", "-nolisten", "tcp",
-                                                                   "-screen", "0", "1024x768x24"});
+                                                                   "-ac", "-screen", "0", "1024x768x24"});
         const std::optional<std::string> display = xvfb_->ReadLine(kStepMs);
         ASSERT_TRUE(display && !display->empty()) << "Xvfb did not report its display";
         display_ = ":" + *display;
+        ASSERT_TRUE(WaitUntil([&] { return Xdotool({"getdisplaygeometry"}).has_value(); }, kStepMs))
+            << "display " << display_ << " takes no clients";
     }
 
     // The installer in a folder of its own with the settings file beside it,

@@ -4,11 +4,10 @@
 #include "skinui/CSkinFrame.h"
 #include "skinui/CWndShadow.h"
 #include "tests/host/HostTestSupport.h"
+#include "tests/utils/TempFolder.h"
 
 #include <cairo.h>
 #include <gtest/gtest.h>
-
-#include <filesystem>
 
 #include <memory>
 #include <string>
@@ -215,11 +214,10 @@ TEST_F(ShadowTest, ShadowWindowTakesNoFocusAndGoesWithItsWindow)
     EXPECT_FALSE(headless_->IsWindow(shadow));
 }
 
-// A 30 x 30 shadow image: a blue 10 px frame around a green middle.
-std::filesystem::path WriteFrameImage()
+// A 30 x 30 shadow image: a blue 10 px frame around a green middle. Each test
+// writes its own copy, as tests run in parallel and would read one another's half-written file.
+void WriteFrameImage(const TempFolder& folder)
 {
-    const std::filesystem::path folder = std::filesystem::path(::testing::TempDir()) / "shadow-image-test";
-    std::filesystem::create_directories(folder);
     cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 30, 30);
     cairo_t* cr = cairo_create(surface);
     cairo_set_source_rgba(cr, 0.0, 0.0, 1.0, 1.0);
@@ -230,12 +228,13 @@ std::filesystem::path WriteFrameImage()
     cairo_destroy(cr);
     cairo_surface_write_to_png(surface, (folder / "frame.png").c_str());
     cairo_surface_destroy(surface);
-    return folder;
 }
 
 TEST_F(ShadowTest, ImageShadowIsANineGridAroundTheWindow)
 {
-    SkinUI::CResourceSettings::SetResourcePath(WriteFrameImage().string() + "/");
+    TempFolder images;
+    WriteFrameImage(images);
+    SkinUI::CResourceSettings::SetResourcePath(images.Path() + "/");
     struct Case {
         const char* holeOffset;
         uint32_t atEleven;  // 11 px in from the left, halfway down: the hole, or the grown border
@@ -257,7 +256,9 @@ TEST_F(ShadowTest, ImageShadowIsANineGridAroundTheWindow)
 
 TEST_F(ShadowTest, MissingShadowImageKeepsTheComputedShadow)
 {
-    SkinUI::CResourceSettings::SetResourcePath(WriteFrameImage().string() + "/");
+    TempFolder images;
+    WriteFrameImage(images);
+    SkinUI::CResourceSettings::SetResourcePath(images.Path() + "/");
     ShadowFrame frame(Skin(R"(showshadow="true" shadowimage="missing.png" shadowcorner="10,10,10,10" )"
                            R"(shadowsize="6" shadowposition="1,1")"));
     frame.Open();

@@ -7,6 +7,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <fstream>
 #include <mutex>
 
@@ -154,12 +155,15 @@ TEST(CurlClient, ReportedPercentCountsResumedBytes) {
     PackageServer::Faults slow;
     slow.bytesPerSecond = kMiB;
     package.Server().SetFaults(slow);
+    const auto start = std::chrono::steady_clock::now();
     ASSERT_EQ(client.Start(), 0);
+    // A loaded machine stretches the transfer; the bound follows the time it really took.
+    const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(std::chrono::steady_clock::now() - start);
     std::lock_guard lock(log.mutex);
     ASSERT_FALSE(log.percents.empty());
     EXPECT_GE(log.percents.front(), 50.0);
     EXPECT_LE(log.percents.back(), 100.0);
-    EXPECT_LE(log.percents.size(), 4u) << "at most once a second";
+    EXPECT_LE(log.percents.size(), static_cast<size_t>(seconds.count()) + 1) << "at most once a second";
 }
 
 TEST(CurlClient, ProgressCallbackReportsNothingAtZeroAndStopsOnRequest) {

@@ -313,9 +313,7 @@ TEST_F(ModalLoopTest, PumpMessagesForKeepsTheWindowAliveAbout100Milliseconds)
 {
     const uint32_t start = headless_->TickCount();
     EXPECT_TRUE(SkinUI::CWindowWnd::PumpMessagesFor(window));
-    const uint32_t elapsed = headless_->TickCount() - start;
-    EXPECT_GE(elapsed, 100u);
-    EXPECT_LT(elapsed, 1000u);
+    EXPECT_GE(headless_->TickCount() - start, 100u);
 }
 
 TEST_F(ModalLoopTest, PumpMessagesForRepostsAQuitAndStopsForAGoneWindow)
@@ -326,10 +324,12 @@ TEST_F(ModalLoopTest, PumpMessagesForRepostsAQuitAndStopsForAGoneWindow)
     ASSERT_EQ(headless_->WaitMessage(message, 0), WindowSystem::Wait::Quit);
     EXPECT_EQ(static_cast<int>(message.wParam), 3);
 
+    // A gone window stops it before anything is taken from the queue.
     headless_->DestroyWindow(window);
-    const uint32_t start = headless_->TickCount();
+    headless_->PostMessage(Message{0, WM_USER + 3, 0, 0});
     EXPECT_FALSE(SkinUI::CWindowWnd::PumpMessagesFor(window));
-    EXPECT_LT(headless_->TickCount() - start, 50u);
+    ASSERT_EQ(headless_->WaitMessage(message, 0), WindowSystem::Wait::Message);
+    EXPECT_EQ(message.message, WM_USER + 3);
 }
 
 TEST_F(ModalLoopTest, CentreWindowStaysInsideTheWorkArea)

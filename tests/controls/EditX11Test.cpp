@@ -75,7 +75,9 @@ public:
         if (pipe(fds) != 0) {
             return;
         }
-        pid_ = Spawn({"Xvfb", "-displayfd", std::to_string(fds[1]), "-nolisten", "tcp", "-screen", "0", "800x600x24"});
+        // -noreset: a reset after the last client leaves would turn away one connecting meanwhile.
+        pid_ = Spawn(
+            {"Xvfb", "-displayfd", std::to_string(fds[1]), "-nolisten", "tcp", "-noreset", "-screen", "0", "800x600x24"});
         close(fds[1]);
         std::string number;
         pollfd poller{fds[0], POLLIN, 0};

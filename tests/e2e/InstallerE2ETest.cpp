@@ -130,8 +130,10 @@ protected:
     {
         // Only its own unix socket listens, so access control has nothing to guard; without it a
         // client of another user (the installer runs as nobody) depends on the host list.
-        xvfb_ = std::make_unique<Process>(std::vector<std::string>{"Xvfb", "-displayfd", "1", "-nolisten", "tcp",
-                                                                   "-ac", "-screen", "0", "1024x768x24"});
+        // Without -noreset the server resets each time its last client leaves, and a client that
+        // connects meanwhile (the installer, right after a probing xdotool) is turned away.
+        xvfb_ = std::make_unique<Process>(std::vector<std::string>{
+            "Xvfb", "-displayfd", "1", "-nolisten", "tcp", "-noreset", "-ac", "-screen", "0", "1024x768x24"});
         const std::optional<std::string> display = xvfb_->ReadLine(kStepMs);
         ASSERT_TRUE(display && !display->empty()) << "Xvfb did not report its display";
         display_ = ":" + *display;

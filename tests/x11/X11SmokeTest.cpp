@@ -99,8 +99,9 @@ protected:
         if (!OnPath("Xvfb")) GTEST_SKIP() << "Xvfb is not installed (scripts/setup installs it)";
         int fds[2];
         ASSERT_EQ(pipe2(fds, O_CLOEXEC), 0);
+        // -noreset: a reset after the last client leaves would turn away one connecting meanwhile.
         xvfb_.emplace(std::vector<std::string>{"Xvfb", "-displayfd", std::to_string(fds[1]), "-nolisten", "tcp",
-                                               "-screen", "0", "800x600x24"},
+                                               "-noreset", "-screen", "0", "800x600x24"},
                       fds[1]);
         close(fds[1]);
         const std::string display = ReadDisplay(fds[0]);

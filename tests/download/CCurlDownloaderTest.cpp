@@ -157,10 +157,10 @@ TEST(CCurlDownloader, ProgressAdapterPassesOnlyPlausibleProgress) {
 
 TEST(CCurlDownloader, ConstructionRemovesAStalePartFile) {
     TempFolder folder;
-    std::ofstream(folder.File("pkg.exe.part")) << "stale";
+    std::ofstream(folder / "pkg.exe.part") << "stale";
     EventRecorder events;
-    CCurlDownloader downloader(events.Callback(), "http://127.0.0.1:1/x", folder.File("pkg.exe"));
-    EXPECT_EQ(FileSizeOf(folder.File("pkg.exe.part")), -1);
+    CCurlDownloader downloader(events.Callback(), "http://127.0.0.1:1/x", folder / "pkg.exe");
+    EXPECT_EQ(FileSizeOf(folder / "pkg.exe.part"), -1);
 }
 
 TEST(CCurlDownloader, BigPackageArrivesIntactThroughFaults) {

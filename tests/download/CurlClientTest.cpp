@@ -127,7 +127,7 @@ TEST(CurlClient, PartFileAsLongAsThePackageStartsAgain) {
 
 TEST(CurlClient, PartFileThatCannotBeOpenedGivesItsOwnCode) {
     ServedPackage package(2 * kMiB);
-    const std::string target = package.Folder().File("missing-folder/out.exe");
+    const std::string target = package.Folder() / "missing-folder/out.exe";
     CurlClient client(package.RouteUrl(), target, nullptr, nullptr);
     EXPECT_EQ(client.Start(), CurlClient::kPartFileError);
 }
@@ -185,7 +185,7 @@ TEST(CurlClient, ProgressCallbackReportsNothingAtZeroAndStopsOnRequest) {
 
 TEST(CurlClient, DestructionDeletesThePartFile) {
     TempFolder folder;
-    const std::string target = folder.File("pkg.exe");
+    const std::string target = folder / "pkg.exe";
     {
         CurlClient client("http://127.0.0.1:1/x", target, nullptr, nullptr);
         std::ofstream(client.GetFilePath(true)) << "partial";
@@ -197,12 +197,12 @@ TEST(CurlClient, PackagesOfTwoGibibytesAndMoreResumeAtTheirOffset) {
     // Sparse files: only the last 2 MiB hold data and only they travel.
     constexpr int64_t kTwoGiB = int64_t{2} << 30;
     TempFolder folder;
-    const std::string served = folder.File("big.bin");
-    WritePackage(folder.File("tail.bin"), 2 * kMiB, 7);
+    const std::string served = folder / "big.bin";
+    WritePackage(folder / "tail.bin", 2 * kMiB, 7);
     {
         std::ofstream out(served, std::ios::binary);
         out.seekp(kTwoGiB);
-        std::ifstream tail(folder.File("tail.bin"), std::ios::binary);
+        std::ifstream tail(folder / "tail.bin", std::ios::binary);
         out << tail.rdbuf();
     }
     PackageServer::Options options;
@@ -210,7 +210,7 @@ TEST(CurlClient, PackagesOfTwoGibibytesAndMoreResumeAtTheirOffset) {
     options.md5 = "0123456789abcdef0123456789abcdef";
     PackageServer server(options);
     ASSERT_TRUE(server.Start());
-    const std::string target = folder.File("out.exe");
+    const std::string target = folder / "out.exe";
     { std::ofstream(target + ".part"); }
     ASSERT_EQ(::truncate((target + ".part").c_str(), kTwoGiB), 0);
 
@@ -222,7 +222,7 @@ TEST(CurlClient, PackagesOfTwoGibibytesAndMoreResumeAtTheirOffset) {
     for (const auto& request : server.Requests())
         if (request.method == "GET") sawRange = request.range == "bytes=" + std::to_string(kTwoGiB) + "-";
     EXPECT_TRUE(sawRange);
-    std::ifstream result(target, std::ios::binary), tail(folder.File("tail.bin"), std::ios::binary);
+    std::ifstream result(target, std::ios::binary), tail(folder / "tail.bin", std::ios::binary);
     result.seekg(kTwoGiB);
     std::string got((std::istreambuf_iterator<char>(result)), {});
     std::string want((std::istreambuf_iterator<char>(tail)), {});

@@ -15,17 +15,6 @@
 
 namespace DownloadTest {
 
-TempFolder::TempFolder() {
-    const char* base = std::getenv("TMPDIR");
-    std::string pattern = std::string(base && *base ? base : "/tmp") + "/dltest.XXXXXX";
-    if (::mkdtemp(pattern.data())) path_ = pattern;
-}
-
-TempFolder::~TempFolder() {
-    std::error_code ignored;
-    if (!path_.empty()) std::filesystem::remove_all(path_, ignored);
-}
-
 void WritePackage(const std::string& path, int64_t size, uint32_t seed) {
     ASSERT_TRUE(WritePatternFile(path, size, seed)) << path;
 }
@@ -56,7 +45,7 @@ PackageServer::Options DropOnceAfter(int64_t bytes) {
 }
 
 ServedPackage::ServedPackage(int64_t size, PackageServer::Options options) {
-    packagePath_ = folder_.File("served.bin");
+    packagePath_ = folder_ / "served.bin";
     WritePackage(packagePath_, size);
     options.packagePath = packagePath_;
     server_ = std::make_unique<PackageServer>(options);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "download/CDownloader.h"
+#include "tests/utils/TempFolder.h"
 #include "tools/packageserver/PackageServer.h"
 #include "utils/EventCallback.h"
 
@@ -24,20 +25,6 @@ inline constexpr bool kSanitized = false;
 inline constexpr int64_t kMiB = 1 << 20;
 inline constexpr int64_t kBigPackage = kSanitized ? 20 * kMiB : 200 * kMiB;
 
-// A private folder under TMPDIR (or /tmp), removed with everything in it.
-class TempFolder {
-public:
-    TempFolder();
-    ~TempFolder();
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-    std::string File(const std::string& name) const { return path_ + "/" + name; }
-    const std::string& Path() const { return path_; }
-
-private:
-    std::string path_;
-};
-
 // Writes size bytes of a reproducible pseudo-random pattern (seeded by seed).
 void WritePackage(const std::string& path, int64_t size, uint32_t seed = 1);
 bool FilesEqual(const std::string& a, const std::string& b);
@@ -53,7 +40,7 @@ public:
     PackageServer& Server() { return *server_; }
     const std::string& PackagePath() const { return packagePath_; }
     std::string RouteUrl() const { return server_->BaseUrl() + "/download_silent"; }
-    std::string Target(const std::string& name = "out.exe") const { return folder_.File(name); }
+    std::string Target(const std::string& name = "out.exe") const { return folder_ / name; }
     TempFolder& Folder() { return folder_; }
     // Requests of the given method seen by the server.
     std::vector<PackageServer::Request> RequestsOf(const std::string& method) const;

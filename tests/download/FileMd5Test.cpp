@@ -8,8 +8,6 @@
 
 namespace {
 
-using DownloadTest::TempFolder;
-
 TEST(FileMd5, DigestsOfKnownContents) {
     TempFolder folder;
     const struct {
@@ -21,7 +19,7 @@ TEST(FileMd5, DigestsOfKnownContents) {
         {"The quick brown fox jumps over the lazy dog", "9e107d9d372bb6826bd81d3542a419d6"},
     };
     for (const auto& c : cases) {
-        const std::string path = folder.File("f");
+        const std::string path = folder / "f";
         std::ofstream(path, std::ios::binary | std::ios::trunc) << c.content;
         EXPECT_EQ(Utils::FileMd5(path), c.digest) << c.content;
     }
@@ -39,7 +37,7 @@ TEST(FileMd5, BlockBoundariesDoNotChangeTheDigest) {
         {1025, "ae187e1febee2a150b64849c32d566ca"},
     };
     for (const auto& c : cases) {
-        const std::string path = folder.File("f");
+        const std::string path = folder / "f";
         std::ofstream(path, std::ios::binary | std::ios::trunc) << std::string(c.size, 'a');
         EXPECT_EQ(Utils::FileMd5(path), c.digest) << c.size;
     }
@@ -48,7 +46,7 @@ TEST(FileMd5, BlockBoundariesDoNotChangeTheDigest) {
 TEST(FileMd5, UnreadableGivesEmpty) {
     TempFolder folder;
     EXPECT_EQ(Utils::FileMd5(""), "");
-    EXPECT_EQ(Utils::FileMd5(folder.File("missing")), "");
+    EXPECT_EQ(Utils::FileMd5(folder / "missing"), "");
     EXPECT_EQ(Utils::FileMd5(folder.Path()), "");  // a folder opens but cannot be read
 }
 

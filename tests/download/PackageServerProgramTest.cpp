@@ -93,15 +93,15 @@ std::string ListeningUrl(const std::string& output) {
 
 TEST(PackageServerProgram, ServesEveryRouteAndStopsCleanly) {
     TempFolder folder;
-    WritePackage(folder.File("pkg.bin"), 2 * kMiB);
-    ServerProcess server({"--package", folder.File("pkg.bin"), "--port", "0"});
+    WritePackage(folder / "pkg.bin", 2 * kMiB);
+    ServerProcess server({"--package", folder / "pkg.bin", "--port", "0"});
     const std::string base = ListeningUrl(server.ReadUntil("final url"));
     ASSERT_FALSE(base.empty());
 
     for (const std::string route : {"/download_silent", "/download_silent_xp", "/software/359"}) {
-        CurlClient client(base + route, folder.File("out.exe"), nullptr, nullptr);
+        CurlClient client(base + route, folder / "out.exe", nullptr, nullptr);
         EXPECT_EQ(client.Start(), 0) << route;
-        EXPECT_TRUE(FilesEqual(folder.File("out.exe"), folder.File("pkg.bin"))) << route;
+        EXPECT_TRUE(FilesEqual(folder / "out.exe", folder / "pkg.bin")) << route;
         const std::string& final = client.EffectiveUrl();
         EXPECT_EQ(final.substr(final.rfind('/')), "/nuvaloPDFconverter.exe") << route;
         EXPECT_EQ(Utils::UrlMd5(final).size(), 32u) << route;
@@ -111,15 +111,15 @@ TEST(PackageServerProgram, ServesEveryRouteAndStopsCleanly) {
 
 TEST(PackageServerProgram, FaultOptionsReachTheServer) {
     TempFolder folder;
-    WritePackage(folder.File("pkg.bin"), 2 * kMiB);
-    ServerProcess server({"--package", folder.File("pkg.bin"), "--port", "0", "--drop-after", "1048576",
+    WritePackage(folder / "pkg.bin", 2 * kMiB);
+    ServerProcess server({"--package", folder / "pkg.bin", "--port", "0", "--drop-after", "1048576",
                           "--drop-count", "1"});
     const std::string base = ListeningUrl(server.ReadUntil("final url"));
     ASSERT_FALSE(base.empty());
-    CurlClient client(base + "/software/359", folder.File("out.exe"), nullptr, nullptr);
+    CurlClient client(base + "/software/359", folder / "out.exe", nullptr, nullptr);
     EXPECT_EQ(client.Start(), CURLE_PARTIAL_FILE);
     EXPECT_EQ(client.Start(), 0);
-    EXPECT_TRUE(FilesEqual(folder.File("out.exe"), folder.File("pkg.bin")));
+    EXPECT_TRUE(FilesEqual(folder / "out.exe", folder / "pkg.bin"));
     EXPECT_EQ(server.StopWith(SIGINT), 0);
 }
 
@@ -128,7 +128,7 @@ TEST(PackageServerProgram, BadCommandLinesAreRefused) {
     const std::vector<std::vector<std::string>> cases = {
         {},
         {"--package"},
-        {"--package", folder.File("missing.bin"), "--port", "0"},
+        {"--package", folder / "missing.bin", "--port", "0"},
         {"--package", "x", "--port", "70000"},
         {"--package", "x", "--rate", "fast"},
         {"--what"},

@@ -40,8 +40,8 @@ bool MakeSelfSignedCertificate(const std::string& certificate, const std::string
 class UntrustedServer {
 public:
     explicit UntrustedServer(const TempFolder& folder)
-        : ready_(MakeSelfSignedCertificate(folder.File("cert.pem"), folder.File("key.pem"))),
-          server_(folder.File("cert.pem").c_str(), folder.File("key.pem").c_str()) {
+        : ready_(MakeSelfSignedCertificate(folder / "cert.pem", folder / "key.pem")),
+          server_((folder / "cert.pem").c_str(), (folder / "key.pem").c_str()) {
         server_.Get(R"(/.*)", [](const httplib::Request&, httplib::Response& response) {
             response.set_content(std::string(2 << 20, 'x'), "application/octet-stream");
         });
@@ -69,18 +69,18 @@ TEST(TlsVerification, UntrustedCertificatesFailLikeAnyTransferFailure) {
     UntrustedServer server(folder);
     if (!server.Ready()) GTEST_SKIP() << "no certificate could be made";
 
-    CurlClient client(server.Url(), folder.File("a.exe"), nullptr, nullptr);
+    CurlClient client(server.Url(), folder / "a.exe", nullptr, nullptr);
     EXPECT_EQ(client.Start(), CurlClient::kTooShort) << "the probes fail on the certificate";
-    EXPECT_EQ(FileSizeOf(folder.File("a.exe")), -1);
+    EXPECT_EQ(FileSizeOf(folder / "a.exe"), -1);
 
     EventRecorder events;
     {
-        CMTCurlDownloader downloader(events.Callback(), server.Url(), folder.File("b.exe"));
+        CMTCurlDownloader downloader(events.Callback(), server.Url(), folder / "b.exe");
         downloader.Start();
         EXPECT_TRUE(events.WaitForEnd());
     }
     EXPECT_EQ(events.Codes(), (std::vector<int32_t>{DL_CODE_START, DL_CODE_FAIL}));
-    EXPECT_EQ(FileSizeOf(folder.File("b.exe")), -1);
+    EXPECT_EQ(FileSizeOf(folder / "b.exe"), -1);
 
     WinHttpClient http(server.Url());
     EXPECT_FALSE(http.SendHttpRequest("GET"));

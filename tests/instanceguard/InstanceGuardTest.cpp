@@ -57,8 +57,8 @@ protected:
         environment_.Set("TMPDIR", temp_.Path().c_str());
     }
 
-    SkinTest::TempFolder runtime_;
-    SkinTest::TempFolder temp_;
+    TempFolder runtime_;
+    TempFolder temp_;
     EnvironmentGuard environment_;
 };
 

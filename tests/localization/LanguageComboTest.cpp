@@ -192,7 +192,7 @@ TEST_F(LanguageComboTest, InstallationLanguageComesFromItsConfigIni)
     };
     LanguageFrame& frame = Open(kSkinWithoutCombo);
     for (const Case& c : cases) {
-        SkinTest::TempFolder installation;
+        TempFolder installation;
         if (c.config) installation.Write("config.ini", c.config);
         SkinUI::CMultiLanguage::RemoveAll();
         EXPECT_EQ(Localization::SelectInstallationLanguage(installation.Path(), frame.GetManager()), c.index)
@@ -204,7 +204,7 @@ TEST_F(LanguageComboTest, InstallationLanguageComesFromItsConfigIni)
 TEST_F(LanguageComboTest, InstallationLanguageIsSelectedInTheComboBox)
 {
     LanguageFrame& frame = Open(kSkinWithCombo);
-    SkinTest::TempFolder installation;
+    TempFolder installation;
     installation.Write("config.ini", "[Install]\nLanguage=ja-JP\n");
     EXPECT_EQ(Localization::SelectInstallationLanguage(installation.Path(), frame.GetManager()), 9);
     EXPECT_EQ(frame.Combo()->GetCurSel(), 9);

@@ -70,7 +70,7 @@ TEST_F(LoadLanguageTest, FilesOverFourMebibytesAreIgnored)
 
 TEST_F(LoadLanguageTest, WithoutALanguageFileNothingChangesAndTheAnswerIsZero)
 {
-    SkinTest::TempFolder loose;
+    TempFolder loose;
     loose.Write("language.json", R"([{"id": 1, "de-DE": "lose"}])");
     // Loose skin files: the file is only ever taken from an archive.
     SkinUI::CResourceSettings::SetResourcePath(loose.Path());

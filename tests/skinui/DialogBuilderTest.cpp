@@ -160,7 +160,7 @@ TEST_F(DialogBuilderTest, WindowAttributesGoToTheManager)
 
 TEST_F(DialogBuilderTest, ResourceElementsRegisterFirst)
 {
-    SkinTest::TempFolder folder;
+    TempFolder folder;
     SkinUI::CResourceSettings::SetResourcePath(folder.Path());
     static const std::string archive = SkinTest::ReadFixture(SKIN_SOLID_ARCHIVE);
     SkinUI::CResourceSettings::SetArchiveFromMemory(archive.data(), archive.size());
@@ -231,7 +231,7 @@ TEST_F(DialogBuilderTest, SourcesOfTheSkin)
 
 TEST_F(DialogBuilderTest, Include)
 {
-    SkinTest::TempFolder folder;
+    TempFolder folder;
     folder.Write("row.xml", "<Include><Font id=\"4\" name=\"Included\"/><Button name=\"r\"/><Label name=\"s\"/>"
                             "</Include>");
     folder.Write("self.xml", "<Include><Include source=\"self.xml\" count=\"2\"/><Button name=\"self\"/></Include>");

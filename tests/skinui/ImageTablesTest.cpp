@@ -94,7 +94,7 @@ TEST_F(ImageTablesTest, ColourImages)
 
 TEST_F(ImageTablesTest, SourcesOfImageBytes)
 {
-    SkinTest::TempFolder folder;
+    TempFolder folder;
     const std::string png = Png({1, 2, 3, 255, 4, 5, 6, 255});
     const std::string loose = folder.Write("loose.png", png);
     static const std::string linked = Png({9, 9, 9, 255});
@@ -127,7 +127,7 @@ TEST_F(ImageTablesTest, SourcesOfImageBytes)
 
 TEST_F(ImageTablesTest, TheNameAloneIsTheCacheKey)
 {
-    SkinTest::TempFolder folder;
+    TempFolder folder;
     const std::string path = folder.Write("masked.png", Png({255, 0, 255, 255, 0, 0, 0, 255}));
     CSkinResources window;
     const SkinUI::TImageEntry* first = window.GetImage(path, "", 0xFFFF00FF);
@@ -142,7 +142,7 @@ TEST_F(ImageTablesTest, TheNameAloneIsTheCacheKey)
 
 TEST_F(ImageTablesTest, OwnAndSharedTables)
 {
-    SkinTest::TempFolder folder;
+    TempFolder folder;
     const std::string path = folder.Write("a.png", Png({1, 1, 1, 255}));
     CSkinResources first;
     CSkinResources second;

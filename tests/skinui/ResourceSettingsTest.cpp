@@ -66,7 +66,7 @@ TEST_F(ResourceSettingsTest, ArchiveResourceIsDecodedOncePerProcess)
 
 TEST_F(ResourceSettingsTest, LooseFiles)
 {
-    SkinTest::TempFolder folder;
+    TempFolder folder;
     folder.Write("skin.xml", "<Window/>");
     folder.Write("res/mainWnd/Skin.xml", "<Window/>");
     folder.Write("empty.xml", "");
@@ -96,7 +96,7 @@ TEST_F(ResourceSettingsTest, LooseFiles)
 
 TEST_F(ResourceSettingsTest, ArchiveFiles)
 {
-    SkinTest::TempFolder folder;
+    TempFolder folder;
     folder.Write("skin.7z", SkinTest::ReadFixture(SKIN_SOLID_ARCHIVE));
     CResourceSettings::SetResourcePath(folder.Path());
     std::string bytes;

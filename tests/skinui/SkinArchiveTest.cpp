@@ -139,7 +139,7 @@ TEST(SkinArchiveTest, FromFile)
 
     EXPECT_EQ(nullptr, CSkinArchive::OpenFromFile("/nonexistent/skin.7z"));
 
-    SkinTest::TempFolder folder;
+    TempFolder folder;
     auto unreadable = CSkinArchive::OpenFromFile(folder.Write("garbage.7z", "not an archive at all"));
     ASSERT_NE(nullptr, unreadable);
     EXPECT_TRUE(unreadable->Entries().empty());

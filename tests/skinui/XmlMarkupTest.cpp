@@ -202,7 +202,7 @@ class XmlMarkupFileTest : public SkinTest::ProcessStateTest {};
 
 TEST_F(XmlMarkupFileTest, ReadingFailures)
 {
-    SkinTest::TempFolder folder;
+    TempFolder folder;
     folder.Write("ok.xml", "<Window/>");
     folder.Write("empty.xml", "");
     folder.Write("limit.xml", "<a/>" + std::string(CXmlMarkup::kMaxFileBytes - 4, ' '));

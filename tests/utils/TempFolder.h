@@ -1,12 +1,15 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <stdexcept>
 #include <string>
 
-// A fresh folder under $TMPDIR (or /tmp), removed with everything in it.
+// A fresh folder under $TMPDIR (or /tmp), removed with everything in it. Each
+// test takes its own, as tests run in parallel.
 class TempFolder {
 public:
     TempFolder() {
@@ -25,10 +28,13 @@ public:
     const std::string& Path() const { return path_; }
     std::string operator/(const std::string& name) const { return path_ + "/" + name; }
 
-    // Writes bytes to name inside the folder and gives its path.
+    // Writes bytes to name inside the folder (making the folders on its way) and gives its path.
     std::string Write(const std::string& name, const std::string& bytes) const {
         const std::string file = *this / name;
-        std::ofstream(file, std::ios::binary) << bytes;
+        std::filesystem::create_directories(std::filesystem::path(file).parent_path());
+        std::ofstream stream(file, std::ios::binary);
+        stream << bytes;
+        EXPECT_TRUE(stream.flush()) << file;
         return file;
     }
 

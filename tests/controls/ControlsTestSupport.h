@@ -8,6 +8,7 @@
 #include "skinui/INotifyUI.h"
 #include "skinui/TEventUI.h"
 #include "skinui/TNotifyEvent.h"
+#include "tests/host/HostTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -31,14 +32,11 @@ public:
 
 // A control tree attached to a manager without a native window (headless window layer for
 // the clipboard), driven by events handed straight to the controls.
-class ManagerTest : public ::testing::Test {
+class ManagerTest : public HostTest::HeadlessTest {
 protected:
     void SetUp() override
     {
-        auto system = std::make_unique<Platform::HeadlessWindowSystem>();
-        headless_ = system.get();
-        Platform::WindowSystem::Select(std::move(system));
-        SkinUI::CResourceSettings::Reset();
+        HeadlessTest::SetUp();
         manager_.AddNotifier(&recorder_);
     }
 
@@ -100,7 +98,6 @@ protected:
         return count;
     }
 
-    Platform::HeadlessWindowSystem* headless_ = nullptr;
     Recorder recorder_;
     SkinUI::CManagerUI manager_;
 };

@@ -16,11 +16,13 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdio>
-#include <utility>
-
 #include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <cstdio>
 #include <cstring>
+#include <string>
+#include <utility>
 #include <vector>
 
 namespace Platform {
@@ -47,6 +49,25 @@ constexpr int kClipboardWaitMs = 500;
 
 // Errors of calls on windows that are just going away are expected; they must not end the program.
 int IgnoreXError(Display*, XErrorEvent*) { return 0; }
+
+// WM_CLASS, the client machine and _NET_WM_PID: docks group the windows under the program
+// and a window manager can find the process of a window that stopped answering.
+void SetProgramIdentity(Display* display, ::Window xid)
+{
+    std::string name = program_invocation_short_name;
+    std::string className = name;
+    if (!className.empty()) className[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(className[0])));
+    XClassHint hint{name.data(), className.data()};
+    XSetClassHint(display, xid, &hint);
+    char host[256] = {};
+    if (gethostname(host, sizeof host - 1) == 0) {
+        XTextProperty machine{reinterpret_cast<unsigned char*>(host), XA_STRING, 8, std::strlen(host)};
+        XSetWMClientMachine(display, xid, &machine);
+    }
+    const long pid = getpid();
+    XChangeProperty(display, xid, XInternAtom(display, "_NET_WM_PID", False), XA_CARDINAL, 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(&pid), 1);
+}
 
 uint32_t ModifierBits(unsigned state)
 {
@@ -203,6 +224,7 @@ bool X11WindowSystem::NativeCreate(WindowId window, const WindowParams& params)
     hints.width = r.Width();
     hints.height = r.Height();
     XSetWMNormalHints(display_, native->xid, &hints);
+    SetProgramIdentity(display_, native->xid);
     if (params.owner != 0) XSetTransientForHint(display_, native->xid, NativeHandle(params.owner));
     if (params.clickThrough) {
         XShapeCombineRectangles(display_, native->xid, ShapeInput, 0, 0, nullptr, 0, ShapeSet, Unsorted);

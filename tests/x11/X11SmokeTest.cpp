@@ -1,7 +1,9 @@
 #include "platform/X11WindowSystem.h"
 #include "tests/host/HostTestSupport.h"
 
+#include <X11/Xatom.h>
 #include <X11/Xlib.h>
+#include <X11/Xutil.h>
 #include <X11/extensions/shape.h>
 #include <gtest/gtest.h>
 #include <poll.h>
@@ -222,6 +224,22 @@ TEST_F(X11SmokeTest, SkinnedWindowOpensTakesAClickAndShowsTheSkin)
     EXPECT_FALSE(ShapeCovers(probe, xid, 0, 0));
     EXPECT_TRUE(ShapeCovers(probe, xid, 150, 100));
     EXPECT_TRUE(ShapeCovers(probe, xid, 299, 100));
+    XClassHint hint{};
+    ASSERT_TRUE(XGetClassHint(probe, xid, &hint));
+    EXPECT_STREQ(hint.res_name, "x11_tests");
+    EXPECT_STREQ(hint.res_class, "X11_tests");
+    XFree(hint.res_name);
+    XFree(hint.res_class);
+    ::Atom type = 0;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* pid = nullptr;
+    ASSERT_EQ(XGetWindowProperty(probe, xid, XInternAtom(probe, "_NET_WM_PID", False), 0, 1, False, XA_CARDINAL,
+                                 &type, &format, &count, &after, &pid),
+              Success);
+    ASSERT_EQ(count, 1u);
+    EXPECT_EQ(*reinterpret_cast<long*>(pid), getpid());
+    XFree(pid);
     XCloseDisplay(probe);
 
     const Rect rect = x11_->GetWindowRect(window);

@@ -25,6 +25,7 @@ public:
     void Present(WindowId window, const uint32_t* pixels, int width, int height, int stride,
                  const Rect& part) override;
     std::string GetClipboardText() override { return clipboard_; }
+    void SetClipboardText(const std::string& text) override { clipboard_ = text; }
     void SetIcon(WindowId window, const uint32_t*, int width, int height) override { icons_[window] = {width, height}; }
     // Records the message (see LastErrorMessage) and writes it to standard error.
     void ShowErrorMessage(const std::string& text, const std::string& caption) override;
@@ -32,7 +33,6 @@ public:
     // --- for tests ---
     void SetWorkArea(const Rect& area) { workArea_ = area; }
     void SetTranslucentWindows(bool supported) { translucent_ = supported; }
-    void SetClipboardText(const std::string& text) { clipboard_ = text; }
     // Posts a mouse message at a client position of the window (the pointer
     // moves there); a disabled window gets nothing, as with real input.
     void InjectMouse(WindowId window, uint32_t message, int x, int y, uint32_t keyState = 0);

@@ -127,6 +127,8 @@ public:
     virtual void ShowErrorMessage(const std::string& text, const std::string& caption) = 0;
     // Text of the clipboard (UTF-8), "" when there is none.
     virtual std::string GetClipboardText() = 0;
+    // Puts text (UTF-8) on the clipboard, offered for as long as this process holds it.
+    virtual void SetClipboardText(const std::string& text) = 0;
 
     // Milliseconds of a monotonic clock.
     virtual uint32_t TickCount() const = 0;

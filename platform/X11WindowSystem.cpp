@@ -488,7 +488,10 @@ void X11WindowSystem::Present(WindowId window, const uint32_t* pixels, int width
 std::string X11WindowSystem::GetClipboardText()
 {
     const ::Atom clipboard = Intern("CLIPBOARD");
-    if (XGetSelectionOwner(display_, clipboard) == None) return "";
+    const ::Window owner = XGetSelectionOwner(display_, clipboard);
+    if (owner == None) return "";
+    // Asking ourselves would wait for an answer only this thread can give.
+    if (owner == helper_) return clipboard_;
     const ::Atom target = Intern("UTF8_STRING");
     const ::Atom property = Intern("NUVALO_CLIPBOARD");
     XConvertSelection(display_, clipboard, target, property, helper_, CurrentTime);
@@ -515,6 +518,49 @@ std::string X11WindowSystem::GetClipboardText()
     }
     if (data != nullptr) XFree(data);
     return text;
+}
+
+void X11WindowSystem::SetClipboardText(const std::string& text)
+{
+    clipboard_ = text;
+    XSetSelectionOwner(display_, Intern("CLIPBOARD"), helper_, CurrentTime);
+    XFlush(display_);
+}
+
+// Hands the offered text to another program that asks for it, as UTF-8.
+void X11WindowSystem::HandleSelection(const XEvent& event)
+{
+    if (event.type == SelectionClear) {
+        clipboard_.clear();
+        return;
+    }
+    if (event.type != SelectionRequest) return;
+    const XSelectionRequestEvent& request = event.xselectionrequest;
+    // Clients of the old convention name no property: the target stands for it.
+    const ::Atom property = request.property != None ? request.property : request.target;
+    XSelectionEvent reply{};
+    reply.type = SelectionNotify;
+    reply.requestor = request.requestor;
+    reply.selection = request.selection;
+    reply.target = request.target;
+    reply.time = request.time;
+    reply.property = None;
+    const ::Atom utf8 = Intern("UTF8_STRING");
+    const bool clipboard = request.selection == Intern("CLIPBOARD");
+    if (clipboard && request.target == Intern("TARGETS")) {
+        const ::Atom targets[] = {Intern("TARGETS"), utf8};
+        XChangeProperty(display_, request.requestor, property, XA_ATOM, 32, PropModeReplace,
+                        reinterpret_cast<const unsigned char*>(targets), 2);
+        reply.property = property;
+    } else if (clipboard && request.target == utf8) {
+        XChangeProperty(display_, request.requestor, property, utf8, 8, PropModeReplace,
+                        reinterpret_cast<const unsigned char*>(clipboard_.data()), static_cast<int>(clipboard_.size()));
+        reply.property = property;
+    }
+    XEvent notify{};
+    notify.xselection = reply;
+    XSendEvent(display_, request.requestor, False, NoEventMask, &notify);
+    XFlush(display_);
 }
 
 void X11WindowSystem::ShowErrorMessage(const std::string& text, const std::string& caption)
@@ -574,6 +620,10 @@ void X11WindowSystem::HandleEvent(XEvent& event)
     if (event.type == MappingNotify) {
         // Keys remapped (a layout switch, or a tool typing text): look them up afresh.
         XRefreshKeyboardMapping(&event.xmapping);
+        return;
+    }
+    if (event.xany.window == helper_) {
+        HandleSelection(event);
         return;
     }
     const WindowId window = FromNative(event.xany.window);

@@ -33,6 +33,7 @@ public:
     void Present(WindowId window, const uint32_t* pixels, int width, int height, int stride,
                  const Rect& part) override;
     std::string GetClipboardText() override;
+    void SetClipboardText(const std::string& text) override;
     void SetIcon(WindowId window, const uint32_t* pixels, int width, int height) override;
     // Shown with zenity when it is installed; always written to standard error.
     void ShowErrorMessage(const std::string& text, const std::string& caption) override;
@@ -72,6 +73,7 @@ private:
     void HandleMotion(WindowId window, const union _XEvent& event);
     void HandleKey(WindowId window, union _XEvent& event);
     void HandleConfigure(WindowId window, const union _XEvent& event);
+    void HandleSelection(const union _XEvent& event);
     void PostMouse(WindowId window, uint32_t message, uintptr_t wParam, int x, int y);
     void CheckHover();
     int HoverTimeout() const;
@@ -86,7 +88,8 @@ private:
     Point lastClickPos_;
     WindowId pointerWindow_ = 0;
     unsigned long tooltip_ = 0;
-    unsigned long helper_ = 0;
+    unsigned long helper_ = 0;  // owns the clipboard and receives what is asked of it
+    std::string clipboard_;     // what this process offers while it owns the clipboard
     unsigned long cursors_[3] = {0, 0, 0};
 };
 

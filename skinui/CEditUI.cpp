@@ -211,6 +211,16 @@ void CEditUI::HandleKeyDown(const TEventUI& event)
             CaretMoved();
         }
         break;
+    case 'C':
+        if (control) {
+            Copy();
+        }
+        break;
+    case 'X':
+        if (control) {
+            Cut();
+        }
+        break;
     case 'V':
         if (control) {
             Paste();
@@ -234,6 +244,23 @@ void CEditUI::Paste()
 {
     if (manager_ != nullptr) {
         CommitEdit(state_.Insert(manager_->GetClipboardText()));
+    }
+}
+
+// A password never leaves the edit.
+bool CEditUI::Copy()
+{
+    if (manager_ == nullptr || password_ || !state_.HasSelection()) {
+        return false;
+    }
+    manager_->SetClipboardText(state_.SelectedText());
+    return true;
+}
+
+void CEditUI::Cut()
+{
+    if (!state_.IsReadOnly() && Copy()) {
+        CommitEdit(state_.DeleteBackward());
     }
 }
 

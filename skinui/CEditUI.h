@@ -72,6 +72,8 @@ private:
     void HandleChar(const TEventUI& event);
     void HandleButtonDown(const TEventUI& event);
     void Paste();
+    bool Copy();
+    void Cut();
     // Copies an edit into the control and sends "textchanged".
     void CommitEdit(bool changed);
     void CaretMoved();

@@ -467,6 +467,11 @@ std::string CManagerUI::ReplaceTokens(std::string_view text) const
 
 std::string CManagerUI::GetClipboardText() const { return System() ? System()->GetClipboardText() : std::string(); }
 
+void CManagerUI::SetClipboardText(const std::string& text) const
+{
+    if (System()) System()->SetClipboardText(text);
+}
+
 UIPoint CManagerUI::ScreenToClient(Point screen) const
 {
     const Rect rect = System() ? System()->GetWindowRect(window_) : Rect{};

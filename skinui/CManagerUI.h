@@ -133,6 +133,7 @@ public:
     // Text with the multi-language tokens replaced.
     std::string ReplaceTokens(std::string_view text) const;
     std::string GetClipboardText() const;
+    void SetClipboardText(const std::string& text) const;
 
     // The manager's message handling; true when the message was consumed, with its result.
     bool MessageHandler(uint32_t message, uintptr_t wParam, intptr_t lParam, intptr_t& result);

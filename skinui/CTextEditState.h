@@ -21,6 +21,7 @@ public:
     bool HasSelection() const { return caret_ != anchor_; }
     size_t SelectionStart() const;
     size_t SelectionEnd() const;
+    std::string SelectedText() const { return text_.substr(SelectionStart(), SelectionEnd() - SelectionStart()); }
     void SelectAll();
 
     // Moves the caret; with `extend` the selection grows from its anchor, else it collapses.

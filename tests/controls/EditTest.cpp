@@ -172,6 +172,43 @@ TEST_F(EditTest, TypingDeletingMovingSelectingAndPastingChineseText)
     EXPECT_EQ(recorder_.seen, (std::vector<std::string>{"return@installDirEdit"}));
 }
 
+TEST_F(EditTest, CopyAndCutTakeTheSelectionButNeverAPassword)
+{
+    const struct {
+        const char* what;
+        bool password;
+        bool readOnly;
+        bool selectAll;
+        uintptr_t key;
+        const char* clipboard;  // after the key
+        const char* text;       // after the key
+    } cases[] = {
+        {"copy", false, false, true, 'C', "安装目录", "安装目录"},
+        {"cut", false, false, true, 'X', "安装目录", ""},
+        {"copy of a read-only text", false, true, true, 'C', "安装目录", "安装目录"},
+        {"cut of a read-only text", false, true, true, 'X', "earlier", "安装目录"},
+        {"nothing selected", false, false, false, 'C', "earlier", "安装目录"},
+        {"password copy", true, false, true, 'C', "earlier", "安装目录"},
+        {"password cut", true, false, true, 'X', "earlier", "安装目录"},
+    };
+    edit_->SetFocus();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        edit_->SetPasswordMode(c.password);
+        edit_->SetReadOnly(false);
+        edit_->SetText("安装目录");
+        edit_->SetReadOnly(c.readOnly);
+        Key(Platform::VK_END);
+        if (c.selectAll) Key('A', kKeyStateControl);
+        headless_->SetClipboardText("earlier");
+        recorder_.seen.clear();
+        Key(c.key, kKeyStateControl);
+        EXPECT_EQ(headless_->GetClipboardText(), c.clipboard);
+        EXPECT_EQ(edit_->GetText(), c.text);
+        EXPECT_EQ(Count("textchanged"), std::string(c.text).empty() ? 1 : 0);
+    }
+}
+
 TEST_F(EditTest, EditingStartsWithTheFocusAndEndsWithIt)
 {
     edit_->SetText("C:/Program Files");

@@ -181,6 +181,61 @@ private:
     std::thread thread_;
 };
 
+// Asks for the CLIPBOARD as UTF-8 on a connection of its own, as another program would.
+class ClipboardReader {
+public:
+    ClipboardReader()
+    {
+        display_ = XOpenDisplay(nullptr);
+        if (display_ == nullptr) {
+            return;
+        }
+        window_ = XCreateSimpleWindow(display_, DefaultRootWindow(display_), 0, 0, 1, 1, 0, 0, 0);
+        XConvertSelection(display_, XInternAtom(display_, "CLIPBOARD", False), XInternAtom(display_, "UTF8_STRING", False),
+                          XInternAtom(display_, "READER", False), window_, CurrentTime);
+        XFlush(display_);
+    }
+    ~ClipboardReader()
+    {
+        if (display_ != nullptr) {
+            XDestroyWindow(display_, window_);
+            XCloseDisplay(display_);
+        }
+    }
+    ClipboardReader(const ClipboardReader&) = delete;
+    ClipboardReader& operator=(const ClipboardReader&) = delete;
+
+    // The answer once the owner has given it.
+    std::optional<std::string> Answer()
+    {
+        XEvent event;
+        if (display_ == nullptr || !XCheckTypedWindowEvent(display_, window_, SelectionNotify, &event)) {
+            return answer_;
+        }
+        answer_ = "";
+        Atom type = 0;
+        int format = 0;
+        unsigned long count = 0;
+        unsigned long after = 0;
+        unsigned char* data = nullptr;
+        if (event.xselection.property != None &&
+            XGetWindowProperty(display_, window_, event.xselection.property, 0, 1 << 16, True, AnyPropertyType, &type,
+                               &format, &count, &after, &data) == Success &&
+            data != nullptr) {
+            answer_->assign(reinterpret_cast<const char*>(data), count);
+        }
+        if (data != nullptr) {
+            XFree(data);
+        }
+        return answer_;
+    }
+
+private:
+    Display* display_ = nullptr;
+    ::Window window_ = 0;
+    std::optional<std::string> answer_;
+};
+
 // Gives the characters key codes of their own, as a Chinese keyboard layout would. (xdotool would otherwise bind each character to a
 // spare key only for the moment of the key press, and take the binding back before a client
 // can look the key up.)
@@ -231,7 +286,7 @@ private:
 
 } // namespace
 
-TEST(EditX11Test, TypingDeletingSelectingAndPastingChineseTextUnderXvfb)
+TEST(EditX11Test, TypingDeletingSelectingCuttingAndPastingChineseTextUnderXvfb)
 {
     XvfbServer server;
     if (server.Display().empty()) {
@@ -299,6 +354,15 @@ TEST(EditX11Test, TypingDeletingSelectingAndPastingChineseTextUnderXvfb)
         ASSERT_TRUE(RunTool({"xdotool", "key", "ctrl+v"}));
         EXPECT_TRUE(pumpUntil([&] { return edit->GetText() == "转换器目"; })) << edit->GetText();
         EXPECT_GE(std::count(recorder.seen.begin(), recorder.seen.end(), "textchanged@installDirEdit"), 6);
+
+        // Cut: the text goes to the clipboard, where another program finds it, and comes back on paste.
+        ASSERT_TRUE(RunTool({"xdotool", "key", "--delay", "30", "ctrl+a", "ctrl+x"}));
+        EXPECT_TRUE(pumpUntil([&] { return edit->GetText().empty(); })) << edit->GetText();
+        ClipboardReader reader;
+        EXPECT_TRUE(pumpUntil([&] { return reader.Answer().has_value(); }));
+        EXPECT_EQ(reader.Answer().value_or("(no answer)"), "转换器目");
+        ASSERT_TRUE(RunTool({"xdotool", "key", "ctrl+v"}));
+        EXPECT_TRUE(pumpUntil([&] { return edit->GetText() == "转换器目"; })) << edit->GetText();
 
         system->DestroyWindow(window);
     }

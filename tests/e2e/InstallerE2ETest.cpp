@@ -277,13 +277,16 @@ protected:
 
     void ExpectFinished(const std::string& window, const std::string& screenshot)
     {
-        ASSERT_TRUE(WaitUntil([&] { return !Recorded("InstallPath").empty(); }, kInstallMs))
-            << "the installation did not finish";
+        // The finish takes steps on two threads: the records one value at a time on the window's,
+        // the package's removal on the worker's. Each is checked once all could have happened.
+        const auto package = [&] { return Recorded("InstallPath") + "/__Package_nuvaloPDFconverter.exe"; };
+        WaitUntil([&] { return !Recorded("UnInstallEp").empty() && !Platform::FileExists(package()); }, kInstallMs);
         const std::string folder = Recorded("InstallPath");
+        ASSERT_FALSE(folder.empty()) << "the installation did not finish";
         EXPECT_TRUE(InstalledAt(folder)) << folder;
         EXPECT_EQ(Recorded("UnInstallEp"), folder + "/uninst.ep");
         EXPECT_EQ(Platform::ReadIniString(folder + "/set.ini", "Install", "AppName", ""), "nuvaloPDFconverter");
-        EXPECT_FALSE(Platform::FileExists(folder + "/__Package_nuvaloPDFconverter.exe")) << "the package is removed";
+        EXPECT_FALSE(Platform::FileExists(package())) << "the package is removed";
         std::this_thread::sleep_for(std::chrono::milliseconds(1500));  // the finish animation
         Screenshot(screenshot);
         ClickIn(window, closeBtn_);

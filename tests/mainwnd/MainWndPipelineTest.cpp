@@ -63,7 +63,9 @@ TEST_F(MainWndPipelineTest, CustomInstallRunsThePackageAndReachesTheFinishPage)
     ASSERT_THAT(dialogs, ::testing::IsEmpty());
     EXPECT_EQ(ProgressValue(), 100);
     EXPECT_TRUE(Platform::FileExists(folder + "/nuvalo-pdfconvert.exe"));
-    EXPECT_FALSE(Platform::FileExists(folder + "/__Package_nuvaloPDFconverter.exe"));
+    // The worker removes the package after it has reported the success.
+    EXPECT_TRUE(PumpUntil([&] { return !Platform::FileExists(folder + "/__Package_nuvaloPDFconverter.exe"); }))
+        << "the package is removed";
     EXPECT_EQ(window->Facts().instPath, folder);
     EXPECT_EQ(window->Facts().startupStyle, 2);
     std::string recorded;

@@ -12,8 +12,9 @@
 #include <chrono>
 #include <csignal>
 #include <filesystem>
-#include <thread>
 #include <fstream>
+#include <string>
+#include <thread>
 
 namespace {
 
@@ -158,6 +159,16 @@ TEST(DemoPackage, UninstallerFaultsEndTheirRunNormally) {
     fs::remove_all(root);
 }
 
+// Whether the process sleeps in sigwait, as the kernel names the place: a SIGTERM sent before the
+// product waits for it would simply kill it. (Where wchan is not readable, the caller's wait
+// just runs out.)
+bool WaitsForASignal(pid_t pid) {
+    std::ifstream wchan("/proc/" + std::to_string(pid) + "/wchan");
+    std::string where;
+    std::getline(wchan, where);
+    return where.find("sigtimedwait") != std::string::npos;
+}
+
 TEST(DemoPackage, ProductStaysRunningUntilItIsClosed) {
     const fs::path root = fs::path(Sandbox::Root()) / "product";
     fs::create_directories(root);
@@ -165,7 +176,9 @@ TEST(DemoPackage, ProductStaysRunningUntilItIsClosed) {
     fs::copy_file(DEMO_PACKAGE_PATH, product);
     Utils::ChildProcess child;
     child.Start("\"" + product.string() + "\"");
-    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    for (int waited = 0; waited < 500 && !WaitsForASignal(child.ProcessId()); ++waited) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
     EXPECT_EQ(child.ExitStatus(), Utils::ChildProcess::kStillActive);
     ::kill(child.ProcessId(), SIGTERM);
     EXPECT_EQ(child.Wait(), 0u);  // closed, not killed: it was waiting for exactly this

@@ -93,8 +93,9 @@ TEST(CInstallerRun, ReportSequences) {
         {"silent failure", "exit 3", {{2003, 1.0, ""}}},
         {"success then error in one chunk", "printf 'State=Success\\nError=late\\n'",
          {{2003, 0.0, ""}, {2004, 1000.0, "late"}}},
-        // Parsing stops at the first final state; the rest is read and thrown away.
-        {"error then keeps running", "echo Error=boom; sleep 0.3; echo State=Success; head -c 200000 /dev/zero",
+        // Parsing stops at the first final state; the rest is read and thrown away. (The pause
+        // puts the lines into separate chunks; it is long enough for a slowed-down reader.)
+        {"error then keeps running", "echo Error=boom; sleep 1; echo State=Success; head -c 200000 /dev/zero",
          {{2004, 1000.0, "boom"}}},
         {"last words before the end", "sleep 0.2; echo Progress=0.9", {{2002, 0.9, ""}, {2003, 1.0, ""}}},
         {"output closed while running", "exec >&-; sleep 0.3", {{2003, 1.0, ""}}},
@@ -111,7 +112,7 @@ TEST(CInstallerRun, ReportSequences) {
 
 TEST(CInstallerRun, EncodingAnnouncedInOneChunkDecodesTheNext) {
     // "InstPath=安装" in GBK after the switch, in a later chunk.
-    const auto made = RunPackage("echo Encode=936; sleep 0.3; printf 'InstPath=\\260\\262\\327\\260\\n'; echo State=Success");
+    const auto made = RunPackage("echo Encode=936; sleep 1; printf 'InstPath=\\260\\262\\327\\260\\n'; echo State=Success");
     ASSERT_EQ(made.size(), 4u);
     EXPECT_EQ(made[2], (Report{3000, 0.0, "安装"}));
 }

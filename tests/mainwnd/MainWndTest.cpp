@@ -463,7 +463,10 @@ TEST_F(MainWndTest, CheckNetWithNetworkStartsTheInstallation)
     network = 0x40;
     answers = {2};  // the unreachable download's dialog: stay
     OpenWindow();
-    ClickOn("defaultInstallBtn");
+    // Into a folder of the test's own: run as root, the proposed folder would be under /opt.
+    ClickOn("customeBtn");
+    Find("installDirEdit")->SetText(folders.Path("checknet/nuvaloPDFconverter"));
+    ClickOn("customeInstallBtn");
     ASSERT_TRUE(PumpUntil([&] { return window->CurrentPage() == CMainWnd::kProgressPage || !dialogs.empty(); }));
     ASSERT_TRUE(PumpUntil([&] { return !dialogs.empty(); }));
     EXPECT_EQ(dialogs[0].skin, "NetworkTipWnd.xml");

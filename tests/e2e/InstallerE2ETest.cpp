@@ -69,21 +69,37 @@ Point ControlCentre(const std::string& skin, const std::string& name)
     return centre;
 }
 
-uint16_t FreePort()
-{
-    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof address;
-    uint16_t port = 0;
-    if (::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
-        ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) == 0) {
-        port = ntohs(address.sin_port);
+// A free loopback port, held bound (not listening, so connections are refused as with no
+// server) until the server is about to take it, so that no other test's server takes it first.
+class PortReservation {
+public:
+    PortReservation()
+    {
+        fd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t length = sizeof address;
+        if (fd_ >= 0 && ::bind(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
+            ::getsockname(fd_, reinterpret_cast<sockaddr*>(&address), &length) == 0) {
+            port_ = ntohs(address.sin_port);
+        }
     }
-    ::close(fd);
-    return port;
-}
+    ~PortReservation() { Release(); }
+    PortReservation(const PortReservation&) = delete;
+    PortReservation& operator=(const PortReservation&) = delete;
+
+    uint16_t Port() const { return port_; }
+    void Release()
+    {
+        if (fd_ >= 0) ::close(fd_);
+        fd_ = -1;
+    }
+
+private:
+    int fd_ = -1;
+    uint16_t port_ = 0;
+};
 
 bool WaitUntil(const std::function<bool()>& done, int limitMs)
 {
@@ -146,7 +162,7 @@ protected:
     void StageInstaller()
     {
         fs::copy_file(NUVALO_INSTALLER_PATH, root_ / "app/nuvalo-installer");
-        port_ = FreePort();
+        port_ = reservation_.Port();
         ASSERT_NE(port_, 0);
         ASSERT_TRUE(Platform::WriteIniString((root_ / "app/TekdorInstallerConfig.ini").string(), "Install",
                                              "DownloadUrl",
@@ -166,6 +182,7 @@ protected:
 
     void StartServer()
     {
+        reservation_.Release();
         server_ = std::make_unique<Process>(std::vector<std::string>{
             PACKAGE_SERVER_PATH, "--package", (root_ / "package/nuvaloPDFconverter.exe").string(), "--port",
             std::to_string(port_)});
@@ -295,6 +312,7 @@ protected:
 
     fs::path root_;
     std::string display_;
+    PortReservation reservation_;
     uint16_t port_ = 0;
     Point installBtn_, closeBtn_, updateBtn_, retryBtn_;
     std::unique_ptr<Process> xvfb_;

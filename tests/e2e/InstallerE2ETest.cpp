@@ -129,8 +129,8 @@ protected:
         for (const char* folder : {"home/.config", "home/.local/share", "home/Desktop", "tmp", "run", "app", "package"}) {
             fs::create_directories(root_ / folder);
         }
-        StartXvfb();
-        StageInstaller();
+        ASSERT_NO_FATAL_FAILURE(StartXvfb());
+        ASSERT_NO_FATAL_FAILURE(StageInstaller());
     }
 
     void TearDown() override
@@ -322,42 +322,42 @@ protected:
 
 TEST_F(InstallerE2ETest, QuickInstallThenUpdateOfTheEarlierInstallation)
 {
-    StartServer();
-    StartInstaller();
+    ASSERT_NO_FATAL_FAILURE(StartServer());
+    ASSERT_NO_FATAL_FAILURE(StartInstaller());
     const std::string window = QuickInstall();
     std::this_thread::sleep_for(std::chrono::milliseconds(1200));
     Screenshot("e2e-2-progress.png");
-    ExpectFinished(window, "e2e-3-finished.png");
+    ASSERT_NO_FATAL_FAILURE(ExpectFinished(window, "e2e-3-finished.png"));
     const std::string folder = Recorded("InstallPath");
     const std::string firstDevice = Platform::ReadIniString(folder + "/set.ini", "Install", "DeviceID", "");
 
     // The earlier installation is found: "安装最新版本" removes it and installs again.
-    StartInstaller();
+    ASSERT_NO_FATAL_FAILURE(StartInstaller());
     const std::string dialog = FindWindow(400, 180);
     ASSERT_FALSE(dialog.empty()) << "the existing-installation dialog did not appear";
     Screenshot("e2e-4-existing-installation.png");
     // Read at start; the finish writes it again.
     ASSERT_TRUE(fs::remove(RegistryFile()));
-    ClickIn(dialog, updateBtn_);
-    ExpectFinished(MainWindow(), "e2e-5-updated.png");
+    ASSERT_NO_FATAL_FAILURE(ClickIn(dialog, updateBtn_));
+    ASSERT_NO_FATAL_FAILURE(ExpectFinished(MainWindow(), "e2e-5-updated.png"));
     EXPECT_NE(Platform::ReadIniString(folder + "/set.ini", "Install", "DeviceID", ""), firstDevice);
 }
 
 TEST_F(InstallerE2ETest, FailedDownloadShowsTheNetworkDialogAndTheRetrySucceeds)
 {
-    StartInstaller();  // nothing serves the package yet
+    ASSERT_NO_FATAL_FAILURE(StartInstaller());  // nothing serves the package yet
     const std::string window = QuickInstall();
     const std::string dialog = FindWindow(360, 180);
     ASSERT_FALSE(dialog.empty()) << "the network dialog did not appear";
     Screenshot("e2e-6-network-dialog.png");
-    StartServer();
-    ClickIn(dialog, retryBtn_);
-    ExpectFinished(window, "e2e-7-retried.png");
+    ASSERT_NO_FATAL_FAILURE(StartServer());
+    ASSERT_NO_FATAL_FAILURE(ClickIn(dialog, retryBtn_));
+    ASSERT_NO_FATAL_FAILURE(ExpectFinished(window, "e2e-7-retried.png"));
 }
 
 TEST_F(InstallerE2ETest, SecondInstanceEndsAtOnceWithoutAWindow)
 {
-    StartInstaller();
+    ASSERT_NO_FATAL_FAILURE(StartInstaller());
     ASSERT_FALSE(MainWindow().empty());
     Process second(InstallerCommand(), Environment());
     EXPECT_EQ(second.WaitFor(kStepMs), 255) << "exit code -1";

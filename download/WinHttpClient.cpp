@@ -191,6 +191,11 @@ size_t WinHttpClient::HeaderCallback(char* data, size_t size, size_t count, void
     return size * count;
 }
 
+void WinHttpClient::SetSaveFilePath(const std::string& path) {
+    saveFilePath = path;
+    ansiSaveFilePath = AnsiName(path);
+}
+
 size_t WinHttpClient::BodyCallback(char* data, size_t size, size_t count, void* client) {
     auto* self = static_cast<WinHttpClient*>(client);
     const size_t n = size * count;
@@ -211,7 +216,7 @@ size_t WinHttpClient::BodyCallback(char* data, size_t size, size_t count, void* 
 
 // One open-append-close per chunk, so that the file holds whatever arrived.
 bool WinHttpClient::AppendToFile(const char* data, size_t size) {
-    std::FILE* file = std::fopen(AnsiName(saveFilePath).c_str(), "ab+");
+    std::FILE* file = std::fopen(ansiSaveFilePath.c_str(), "ab+");
     if (!file) {
         std::fprintf(stderr, "Failed to open response file. Error code: %d\n", static_cast<int>(lastError));
         return false;

@@ -30,7 +30,7 @@ public:
 
     bool SendHttpRequest(const std::string& verb);
 
-    void SetSaveFilePath(const std::string& path) { saveFilePath = path; }
+    void SetSaveFilePath(const std::string& path);
     void SetTimeouts(int resolveMs, int connectMs, int sendMs, int receiveMs);
     void SetProgressHook(ProgressHook hook) { progressHook = std::move(hook); }
     void SetAbortCheck(AbortCheck check) { abortCheck = std::move(check); }
@@ -82,6 +82,7 @@ private:
     int sendTimeout = 30000;
     int receiveTimeout = 30000;
     std::string saveFilePath;
+    std::string ansiSaveFilePath;  // converted once: the body arrives in many chunks
 
     std::string effectiveUrl;
     uint64_t bodyBytes = 0;

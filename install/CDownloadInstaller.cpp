@@ -154,6 +154,7 @@ void CDownloadInstaller::PrepareInstaller() {
     installer_->SetAdminAct(parameters_.adminAct);
     installer_->SetAuthorizationAct(parameters_.authorizationAct);
     installer_->SetLanguage(parameters_.language);
+    installer_->SetInstCmd(settings_.InstCmd);
 }
 
 bool CDownloadInstaller::PrepareUninstaller() {

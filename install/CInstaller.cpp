@@ -1,6 +1,5 @@
 #include "install/CInstaller.h"
 
-#include "app/LaunchSettings.h"
 #include "install/ReportCodes.h"
 #include "install/ReportLine.h"
 #include "platform/CommandLine.h"
@@ -45,8 +44,7 @@ std::string CInstaller::BuildCommandLine() const {
     line += std::string(" -dsc=") + Flag(desktopShortcut_);
     line += std::string(" -ssc=") + Flag(quickLaunchShortcut_);
     if (!language_.empty()) line += " -inslang=\"" + language_ + "\"";
-    const std::string& instCmd = LaunchSettings::Instance().InstCmd;
-    if (!instCmd.empty()) line += " " + instCmd;
+    if (!instCmd_.empty()) line += " " + instCmd_;
     if (!installFolder_.empty()) {
         line += " -instdir=\"" + installFolder_ + "\"";
         line += " /D=" + installFolder_;  // always last: the package takes the rest of the line

@@ -21,6 +21,8 @@ public:
     void SetAuthorizationAct(bool on) { authorizationAct_ = on; }
     // "" leaves "-inslang" out.
     void SetLanguage(std::string language) { language_ = std::move(language); }
+    // Extra switches for the package, passed on unchanged ("" adds nothing).
+    void SetInstCmd(std::string instCmd) { instCmd_ = std::move(instCmd); }
 
     // Blocks while an earlier run of this runner is still going.
     void Start();
@@ -38,4 +40,5 @@ private:
     bool adminAct_ = false;
     bool authorizationAct_ = false;
     std::string language_;
+    std::string instCmd_;
 };

@@ -1,6 +1,5 @@
 #include "Reports.h"
 #include "Sandbox.h"
-#include "app/LaunchSettings.h"
 #include "install/CInstaller.h"
 #include "install/CUninstaller.h"
 #include "utils/Accounts.h"
@@ -49,7 +48,6 @@ std::vector<Report> RunUninstaller(const std::string& body, const std::string& n
 }
 
 TEST(CInstallerCommandLine, HasEveryPieceInOrder) {
-    LaunchSettings::Instance().InstCmd = "";
     CInstaller installer(nullptr, "\"/tmp/安装 包/__Package_nuvaloPDFconverter.exe\"", "/opt/Nuvalo PDF");
     for (auto set : {&CInstaller::SetAdminAct, &CInstaller::SetAuthorizationAct, &CInstaller::SetDesktopShortcut,
                      &CInstaller::SetQuickLaunchShortcut}) {
@@ -63,12 +61,11 @@ TEST(CInstallerCommandLine, HasEveryPieceInOrder) {
 }
 
 TEST(CInstallerCommandLine, LeavesOutWhatIsEmpty) {
-    LaunchSettings::Instance().InstCmd = "-channel=7 -x";
     CInstaller installer(nullptr, "\"/p.exe\"", "");
+    installer.SetInstCmd("-channel=7 -x");
     EXPECT_EQ(installer.BuildCommandLine(),
               "\"/p.exe\" /S -console=show -version=1.0.0 -adminact=false -authorizationact=false -dsc=false"
               " -ssc=false -channel=7 -x");
-    LaunchSettings::Instance().InstCmd = "";
 }
 
 TEST(CUninstallerCommandLine, PathAndFolderGoInUnquoted) {

@@ -107,11 +107,12 @@ std::string LaunchSettings::DefaultDownloadUrl() { return NUVALO_DEFAULT_DOWNLOA
 
 void LaunchSettings::LoadSettingsFile(const std::string& iniPath) {
     if (!Platform::FileExists(iniPath)) return;
+    const Platform::IniFile file = Platform::IniFile::Load(iniPath);
     const auto readString = [&](const char* key, std::string_view fallback) {
-        return CleanText(Platform::ReadIniString(iniPath, kSection, key, fallback));
+        return CleanText(Platform::ReadIniString(file, kSection, key, fallback));
     };
     SetDownloadUrl(readString("DownloadUrl", DefaultDownloadUrl()));
-    DownloadType = Platform::ReadIniInt(iniPath, kSection, "DownloadType", DownloadType);
+    DownloadType = Platform::ReadIniInt(file, kSection, "DownloadType", DownloadType);
     IsCheckNet = readString("IsCheckNet", "true") == "true";
     IsEnableAppSensors = readString("IsEnableAppSensors", "true") == "true";
     DlAppNameSuffix = readString("DlAppNameSuffix", ".downloader");

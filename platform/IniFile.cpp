@@ -198,13 +198,22 @@ bool IniFile::Save(const std::string& path) const {
 
 std::string ReadIniString(const std::string& path, std::string_view section, std::string_view key,
                           std::string_view fallback, std::size_t maxChars) {
-    std::string value = IniFile::Load(path).Get(section, key).value_or(std::string(fallback));
+    return ReadIniString(IniFile::Load(path), section, key, fallback, maxChars);
+}
+
+std::string ReadIniString(const IniFile& file, std::string_view section, std::string_view key,
+                          std::string_view fallback, std::size_t maxChars) {
+    std::string value = file.Get(section, key).value_or(std::string(fallback));
     TruncateUtf8(value, maxChars);
     return value;
 }
 
 int ReadIniInt(const std::string& path, std::string_view section, std::string_view key, int fallback) {
-    const auto text = IniFile::Load(path).Get(section, key);
+    return ReadIniInt(IniFile::Load(path), section, key, fallback);
+}
+
+int ReadIniInt(const IniFile& file, std::string_view section, std::string_view key, int fallback) {
+    const auto text = file.Get(section, key);
     if (!text) return fallback;
     std::string_view digits = *text;
     bool negative = false;

@@ -47,12 +47,16 @@ private:
 
 inline constexpr std::size_t kProfileStringMaxChars = 259;
 
-// One-call reads and writes in the manner of the private-profile functions.
+// One-call reads and writes in the manner of the private-profile functions. The forms
+// that take a loaded file serve a caller reading many keys of one file.
 std::string ReadIniString(const std::string& path, std::string_view section, std::string_view key,
+                          std::string_view fallback, std::size_t maxChars = kProfileStringMaxChars);
+std::string ReadIniString(const IniFile& file, std::string_view section, std::string_view key,
                           std::string_view fallback, std::size_t maxChars = kProfileStringMaxChars);
 // Leading decimal digits with an optional sign; no digits give 0; a missing
 // key, or a number out of range, gives fallback.
 int ReadIniInt(const std::string& path, std::string_view section, std::string_view key, int fallback);
+int ReadIniInt(const IniFile& file, std::string_view section, std::string_view key, int fallback);
 // Creates file, section and key as needed; false when the file cannot be written, or
 // exists but cannot be read (it is then left alone rather than replaced).
 bool WriteIniString(const std::string& path, std::string_view section, std::string_view key,

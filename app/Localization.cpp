@@ -11,13 +11,14 @@
 #include "utils/DebugLog.h"
 
 #include <json/json.h>
-#include <strings.h>
 
 #include <array>
 #include <cstdlib>
 #include <memory>
 
 namespace {
+
+using Platform::EqualsIgnoringCase;
 
 constexpr std::array<std::string_view, Localization::kLanguageCount> kLanguageTags{
     "en-US", "zh-CN", "zh-TW", "id-ID", "tr-TR", "de-DE", "fr-FR",
@@ -63,11 +64,6 @@ constexpr LocaleLanguage kLocaleLanguages[] = {
 
 // Labels whose width follows their text after a language change.
 constexpr const char* kFittedLabels[] = {"lbLanguage", "lbInstallPath", "backBtn"};
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b)
-{
-    return a.size() == b.size() && strncasecmp(a.data(), b.data(), a.size()) == 0;
-}
 
 // An unknown tag keeps the index; an index outside the table becomes 0 either way.
 int ChooseIndex(int index, std::string_view tag)

@@ -23,15 +23,6 @@ std::string_view Trim(std::string_view s) {
     return s;
 }
 
-bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        const auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; };
-        if (lower(a[i]) != lower(b[i])) return false;
-    }
-    return true;
-}
-
 // "[name]" -> name; anything else -> nullopt.
 std::optional<std::string_view> SectionName(std::string_view line) {
     line = Trim(line);
@@ -66,7 +57,7 @@ bool ForEachKeyLine(const std::vector<std::string>& lines, std::string_view sect
     bool inSection = false;
     for (std::size_t i = 0; i < lines.size(); ++i) {
         if (const auto name = SectionName(lines[i])) {
-            inSection = EqualsIgnoreCase(*name, section);
+            inSection = EqualsIgnoringCase(*name, section);
             continue;
         }
         if (!inSection) continue;
@@ -117,7 +108,7 @@ IniFile IniFile::Parse(std::string text) {
 std::optional<std::string> IniFile::Get(std::string_view section, std::string_view key) const {
     std::optional<std::string> found;
     ForEachKeyLine(lines_, section, [&](std::size_t, const KeyLine& kv) {
-        if (!EqualsIgnoreCase(kv.key, key)) return false;
+        if (!EqualsIgnoringCase(kv.key, key)) return false;
         found = SanitizeUtf8(Unquote(kv.value));
         return true;
     });
@@ -130,7 +121,7 @@ bool IniFile::Set(std::string_view section, std::string_view key, std::string_vi
         return false;
     const std::string newLine = std::string(key) + "=" + std::string(value);
     const bool replaced = ForEachKeyLine(lines_, section, [&](std::size_t i, const KeyLine& kv) {
-        if (!EqualsIgnoreCase(kv.key, key)) return false;
+        if (!EqualsIgnoringCase(kv.key, key)) return false;
         lines_[i] = newLine;
         return true;
     });
@@ -141,7 +132,7 @@ bool IniFile::Set(std::string_view section, std::string_view key, std::string_vi
     bool inSection = false;
     for (std::size_t i = 0; i < lines_.size(); ++i) {
         if (const auto name = SectionName(lines_[i])) {
-            inSection = EqualsIgnoreCase(*name, section);
+            inSection = EqualsIgnoringCase(*name, section);
             if (inSection) insertAt = i + 1;
             continue;
         }
@@ -160,7 +151,7 @@ bool IniFile::Set(std::string_view section, std::string_view key, std::string_vi
 bool IniFile::Remove(std::string_view section, std::string_view key) {
     std::optional<std::size_t> at;
     ForEachKeyLine(lines_, section, [&](std::size_t i, const KeyLine& kv) {
-        if (!EqualsIgnoreCase(kv.key, key)) return false;
+        if (!EqualsIgnoringCase(kv.key, key)) return false;
         at = i;
         return true;
     });

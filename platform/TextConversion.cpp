@@ -1,5 +1,6 @@
 #include "platform/TextConversion.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <clocale>
 #include <iconv.h>
@@ -159,6 +160,11 @@ std::string EncodeCodePage(std::string_view utf8, unsigned codePage) {
         const std::size_t len = ValidSequenceLength(rest, 0);
         return len == 0 ? std::size_t{1} : len;
     });
+}
+
+bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [&](char x, char y) { return lower(x) == lower(y); });
 }
 
 }  // namespace Platform

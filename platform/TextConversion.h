@@ -29,6 +29,9 @@ std::size_t Utf8Length(std::string_view utf8);
 // Cuts valid UTF-8 after maxChars characters, never inside a character.
 void TruncateUtf8(std::string& utf8, std::size_t maxChars);
 
+// Equal when the texts differ only in the case of ASCII letters (names, keys, tags).
+bool EqualsIgnoringCase(std::string_view a, std::string_view b);
+
 // The iconv name of the locale's code set, with the plain C locale taken as UTF-8.
 std::string AnsiCodeSetName();
 

@@ -1,6 +1,7 @@
 #include "skinui/CDialogBuilder.h"
 
 #include "platform/ResourceTable.h"
+#include "platform/TextConversion.h"
 #include "skinui/AttributeValue.h"
 #include "skinui/CButtonUI.h"
 #include "skinui/CCheckBoxUI.h"
@@ -25,6 +26,8 @@
 namespace SkinUI {
 namespace {
 
+using Platform::EqualsIgnoringCase;
+
 // An Include that includes itself, directly or not, stops at this depth...
 constexpr int kMaxIncludeDepth = 16;
 // ...and all the Includes under one outermost Include build at most this many
@@ -40,16 +43,6 @@ struct IncludeLevel {
     IncludeLevel(const IncludeLevel&) = delete;
     IncludeLevel& operator=(const IncludeLevel&) = delete;
 };
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-        if (lower(a[i]) != lower(b[i])) return false;
-    }
-    return true;
-}
 
 bool IsTrue(std::string_view value)
 {

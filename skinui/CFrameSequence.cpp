@@ -6,7 +6,6 @@
 
 #include <array>
 #include <cstdio>
-#include <strings.h>
 #include <optional>
 
 namespace SkinUI {
@@ -69,8 +68,7 @@ CFrameSequence::CFrameSequence(int spanMs, bool round) : span_(spanMs), round_(r
 
 bool CFrameSequence::SetAttribute(std::string_view name, std::string_view value)
 {
-    const std::string written(name);
-    const auto is = [&written](const char* expected) { return strcasecmp(written.c_str(), expected) == 0; };
+    const auto is = [name](std::string_view expected) { return Platform::EqualsIgnoringCase(name, expected); };
     // The pattern's name is matched as written; the others ignore case.
     if (name == "sequencebkimage") {
         SetPattern(value);

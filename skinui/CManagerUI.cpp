@@ -1,5 +1,6 @@
 #include "skinui/CManagerUI.h"
 
+#include "platform/TextConversion.h"
 #include "platform/WindowMessages.h"
 #include "skinui/AttributeValue.h"
 #include "skinui/CControlUI.h"
@@ -7,7 +8,6 @@
 #include "skinui/CRenderEngine.h"
 
 #include <algorithm>
-#include <strings.h>
 #include <utility>
 
 namespace SkinUI {
@@ -30,11 +30,6 @@ UIPoint PointOf(intptr_t lParam) { return UIPoint{PointParamX(lParam), PointPara
 uint16_t KeyStateOf(uintptr_t wParam)
 {
     return static_cast<uint16_t>(wParam & (MK_LBUTTON | MK_RBUTTON | MK_SHIFT | MK_CONTROL | MK_ALT));
-}
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b)
-{
-    return a.size() == b.size() && strncasecmp(a.data(), b.data(), a.size()) == 0;
 }
 
 template <typename T>

@@ -1,13 +1,11 @@
 #include "skinui/WindowImplBase.h"
 
+#include "platform/TextConversion.h"
 #include "platform/WindowMessages.h"
 #include "skinui/CControlUI.h"
 #include "skinui/CDialogBuilder.h"
 
-#include <strings.h>
-
 #include <cstdlib>
-#include <cstring>
 
 namespace SkinUI {
 
@@ -21,7 +19,7 @@ bool IsClickableInCaption(const CControlUI& control)
 {
     const std::string_view name = control.GetClass();
     for (const char* clickable : {"Button", "Option", "Text"}) {
-        if (name.size() == std::strlen(clickable) && strncasecmp(name.data(), clickable, name.size()) == 0) {
+        if (EqualsIgnoringCase(name, clickable)) {
             return true;
         }
     }

@@ -20,7 +20,6 @@
 #include "utils/DebugLog.h"
 #include "utils/Directories.h"
 
-#include <strings.h>
 
 #include <algorithm>
 #include <cmath>
@@ -28,6 +27,8 @@
 #include <limits>
 
 namespace {
+
+using Platform::EqualsIgnoringCase;
 
 constexpr int kMainWndIcon = 145;
 constexpr uint32_t kMainWndStyle = SkinUI::UI_WS_VISIBLE | SkinUI::UI_WS_OVERLAPPEDWINDOW;
@@ -130,11 +131,6 @@ std::optional<std::string> FormatPercent(std::string_view format, int percent)
     }
     Platform::TruncateUtf8(text, kMaxProgressChars);
     return text;
-}
-
-bool EqualsIgnoringCase(std::string_view a, const char* b)
-{
-    return a.size() == std::strlen(b) && strncasecmp(a.data(), b, a.size()) == 0;
 }
 
 }  // namespace

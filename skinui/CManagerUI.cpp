@@ -534,7 +534,7 @@ bool CManagerUI::MessageHandler(uint32_t message, uintptr_t wParam, intptr_t lPa
         if (pressed_ != nullptr) SendEvent(std::exchange(pressed_, nullptr), UIEvent::ContextMenu, wParam, lParam);
         return true;
     case WM_MOUSEWHEEL: OnMouseWheel(PointOf(lParam), wParam); return true;
-    case WM_SETCURSOR: UpdateCursor(lastMouse_); result = 1; return true;
+    case WM_SETCURSOR: UpdateCursor(FindControl(lastMouse_)); result = 1; return true;
     case WM_KEYDOWN:
         if (focus_ == nullptr) return false;
         keyTarget_ = focus_;
@@ -552,10 +552,9 @@ bool CManagerUI::MessageHandler(uint32_t message, uintptr_t wParam, intptr_t lPa
     }
 }
 
-void CManagerUI::UpdateCursor(UIPoint pt)
+void CManagerUI::UpdateCursor(CControlUI* control)
 {
     if (mouseCapture_ || System() == nullptr) return;
-    CControlUI* control = FindControl(pt);
     if (control != nullptr && (control->GetControlFlags() & UIFLAG_SETCURSOR) != 0) {
         SendEvent(control, UIEvent::SetCursor);
     } else {
@@ -579,8 +578,8 @@ void CManagerUI::OnMouseMove(UIPoint pt, uintptr_t wParam)
         mouseTracking_ = true;
     }
     lastMouse_ = pt;
-    UpdateCursor(pt);
     CControlUI* control = FindControl(pt);
+    UpdateCursor(control);
     if (control != nullptr && control->GetManager() != this) return;
     if (control != hover_ && !mouseCapture_) {
         LeaveHover(pt);

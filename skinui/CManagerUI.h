@@ -165,7 +165,8 @@ private:
     void OnMouseWheel(UIPoint screen, uintptr_t wParam);
     void OnTimer(uintptr_t nativeId);
     void OnClose();
-    void UpdateCursor(UIPoint pt);
+    // The cursor the control under the pointer asks for, else the arrow.
+    void UpdateCursor(CControlUI* control);
     void LeaveHover(UIPoint pt);
     UIPoint ScreenToClient(Platform::Point screen) const;
     std::vector<CControlUI*> TabOrder() const;

@@ -16,8 +16,6 @@ struct Settings {
     std::string archiveName;
     bool archiveCached = false;
     std::unique_ptr<CSkinArchive> openArchive;
-    // The linked archive's bytes, kept for the whole process.
-    std::string resourceCopy;
 };
 
 Settings& TheSettings()
@@ -166,8 +164,8 @@ bool CResourceSettings::UseArchiveResource(int id)
         DEBUG_LOG("no skin archive resource %d", id);
         return false;
     }
-    settings.resourceCopy.assign(resource);
-    SetArchiveFromMemory(settings.resourceCopy.data(), settings.resourceCopy.size());
+    // Every entry is decoded at once; the linked bytes are not needed afterwards.
+    SetArchiveFromMemory(resource.data(), resource.size());
     return true;
 }
 

@@ -157,6 +157,12 @@ CControlUI* CManagerUI::FindControl(std::string_view name) const
     return it == nameMap_.end() ? nullptr : it->second;
 }
 
+void* CManagerUI::FindControlInterface(std::string_view name, std::string_view interfaceName) const
+{
+    CControlUI* control = FindControl(name);
+    return control != nullptr ? control->GetInterface(interfaceName) : nullptr;
+}
+
 CControlUI* CManagerUI::FindControl(UIPoint pt) const
 {
     if (root_ == nullptr) return nullptr;

@@ -59,6 +59,13 @@ public:
 
     CControlUI* FindControl(std::string_view name) const;
     CControlUI* FindControl(UIPoint pt) const;
+    // The named control as the given interface, null when missing or of another kind.
+    template <typename Control>
+    Control* FindControlAs(std::string_view name, std::string_view interfaceName) const
+    {
+        return static_cast<Control*>(FindControlInterface(name, interfaceName));
+    }
+    void* FindControlInterface(std::string_view name, std::string_view interfaceName) const;
 
     bool AddNotifier(INotifyUI* notifier);
     bool RemoveNotifier(INotifyUI* notifier);

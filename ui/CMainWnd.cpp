@@ -65,13 +65,6 @@ constexpr const char* kExitTip = "ExitTipWnd.xml";
 constexpr int kAnswerOk = 0;
 constexpr int kAnswerCancel = 1;
 
-template <typename Control>
-Control* FindAs(const SkinUI::CManagerUI& manager, const char* name, const char* interfaceName)
-{
-    SkinUI::CControlUI* control = manager.FindControl(name);
-    return control != nullptr ? static_cast<Control*>(control->GetInterface(interfaceName)) : nullptr;
-}
-
 bool IsSelected(const SkinUI::COptionUI* option) { return option != nullptr && option->IsSelected(); }
 
 void SetVisible(SkinUI::CControlUI* control, bool visible)
@@ -177,35 +170,35 @@ void CMainWnd::FindControls()
 {
     using namespace SkinUI;
     const CManagerUI& m = paintManager_;
-    mainTab_ = FindAs<CTabLayoutUI>(m, "mainTabLt", "TabLayout");
-    titleTab_ = FindAs<CTabLayoutUI>(m, "titleTabLt", "TabLayout");
+    mainTab_ = m.FindControlAs<CTabLayoutUI>("mainTabLt", "TabLayout");
+    titleTab_ = m.FindControlAs<CTabLayoutUI>("titleTabLt", "TabLayout");
     winCtn_ = m.FindControl("winCtn");
     titleGroup_ = m.FindControl("titleGrpCtn");
-    defaultInstallBtn_ = FindAs<CButtonUI>(m, "defaultInstallBtn", "Button");
-    customBtn_ = FindAs<CButtonUI>(m, "customeBtn", "Button");
-    treatyCb_ = FindAs<CCheckBoxUI>(m, "treatyCb", "CheckBox");
-    treatyBtn_ = FindAs<CCheckBoxUI>(m, "treatyBtn", "CheckBox");
+    defaultInstallBtn_ = m.FindControlAs<CButtonUI>("defaultInstallBtn", "Button");
+    customBtn_ = m.FindControlAs<CButtonUI>("customeBtn", "Button");
+    treatyCb_ = m.FindControlAs<CCheckBoxUI>("treatyCb", "CheckBox");
+    treatyBtn_ = m.FindControlAs<CCheckBoxUI>("treatyBtn", "CheckBox");
     tipLbl_ = m.FindControl("tipLbl");
-    serviceCb_ = FindAs<CCheckBoxUI>(m, "serviceCb", "CheckBox");
-    backBtn_ = FindAs<CButtonUI>(m, "backBtn", "Button");
-    installDirEdit_ = FindAs<CEditUI>(m, "installDirEdit", "Edit");
-    chDirBtn_ = FindAs<CButtonUI>(m, "chDirBtn", "Button");
-    createDSCb_ = FindAs<CCheckBoxUI>(m, "createDSCb", "CheckBox");
-    createQSCb_ = FindAs<CCheckBoxUI>(m, "createQSCb", "CheckBox");
-    customInstallBtn_ = FindAs<CButtonUI>(m, "customeInstallBtn", "Button");
-    progressLb_ = FindAs<CLabelUI>(m, "progressLb", "Label");
-    installPrg_ = FindAs<CProgressUI>(m, "installPrg", "Progress");
+    serviceCb_ = m.FindControlAs<CCheckBoxUI>("serviceCb", "CheckBox");
+    backBtn_ = m.FindControlAs<CButtonUI>("backBtn", "Button");
+    installDirEdit_ = m.FindControlAs<CEditUI>("installDirEdit", "Edit");
+    chDirBtn_ = m.FindControlAs<CButtonUI>("chDirBtn", "Button");
+    createDSCb_ = m.FindControlAs<CCheckBoxUI>("createDSCb", "CheckBox");
+    createQSCb_ = m.FindControlAs<CCheckBoxUI>("createQSCb", "CheckBox");
+    customInstallBtn_ = m.FindControlAs<CButtonUI>("customeInstallBtn", "Button");
+    progressLb_ = m.FindControlAs<CLabelUI>("progressLb", "Label");
+    installPrg_ = m.FindControlAs<CProgressUI>("installPrg", "Progress");
     finishedLbl_ = m.FindControl("finishedLbl");
-    openProduceBtn_ = FindAs<CButtonUI>(m, "openProduceBtn", "Button");
+    openProduceBtn_ = m.FindControlAs<CButtonUI>("openProduceBtn", "Button");
     progressAnLb_ = m.FindControl("progressAnLb");
     installLogo_ = m.FindControl("installLogo");
-    softNameLbl_ = FindAs<CLabelUI>(m, "softNameLbl", "Label");
+    softNameLbl_ = m.FindControlAs<CLabelUI>("softNameLbl", "Label");
 }
 
 void CMainWnd::FitProductNameLabels()
 {
     for (const char* name : {"softNameLbl", "bTitleLbl1", "bTitleLbl2", "bTitleLbl3"}) {
-        auto* label = FindAs<SkinUI::CLabelUI>(paintManager_, name, "Label");
+        auto* label = paintManager_.FindControlAs<SkinUI::CLabelUI>(name, "Label");
         if (label == nullptr) continue;
         const SkinUI::UISize size = paintManager_.MeasureText(label->GetFont(), kProductName, label->GetTextStyle(), 0);
         label->SetFixedWidth(size.cx);

@@ -8,13 +8,6 @@ namespace {
 
 constexpr const char* kDialogTitle = "消息框";
 
-template <typename Control>
-Control* FindNamed(SkinUI::CManagerUI& manager, const char* name, const char* interfaceName)
-{
-    SkinUI::CControlUI* control = manager.FindControl(name);
-    return control ? static_cast<Control*>(control->GetInterface(interfaceName)) : nullptr;
-}
-
 }  // namespace
 
 CMessageBoxWnd::CMessageBoxWnd(const std::string& skinFile) : CSkinFrame(InstallerSkin(skinFile)) {}
@@ -45,10 +38,10 @@ void CMessageBoxWnd::InitWindow()
     CSkinFrame::InitWindow();
     SetStyle((GetStyle() & ~(SkinUI::UI_WS_CAPTION | SkinUI::UI_WS_MAXIMIZEBOX)) | SkinUI::UI_WS_CLIPSIBLINGS |
              SkinUI::UI_WS_CLIPCHILDREN);
-    okBtn_ = FindNamed<SkinUI::CButtonUI>(paintManager_, "okBtn", "Button");
-    cancelBtn_ = FindNamed<SkinUI::CButtonUI>(paintManager_, "cancelBtn", "Button");
-    textLbl_ = FindNamed<SkinUI::CLabelUI>(paintManager_, "textLbl", "Label");
-    captionLbl_ = FindNamed<SkinUI::CLabelUI>(paintManager_, "captionLbl", "Label");
+    okBtn_ = paintManager_.FindControlAs<SkinUI::CButtonUI>("okBtn", "Button");
+    cancelBtn_ = paintManager_.FindControlAs<SkinUI::CButtonUI>("cancelBtn", "Button");
+    textLbl_ = paintManager_.FindControlAs<SkinUI::CLabelUI>("textLbl", "Label");
+    captionLbl_ = paintManager_.FindControlAs<SkinUI::CLabelUI>("captionLbl", "Label");
 }
 
 void CMessageBoxWnd::OnClick(SkinUI::TNotifyEvent& msg)

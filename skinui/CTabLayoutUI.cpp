@@ -17,11 +17,6 @@ void* CTabLayoutUI::GetInterface(std::string_view name)
     return name == "TabLayout" ? static_cast<CTabLayoutUI*>(this) : CContainerUI::GetInterface(name);
 }
 
-bool CTabLayoutUI::Add(CControlUI* control)
-{
-    return AddAt(control, GetCount());
-}
-
 bool CTabLayoutUI::AddAt(CControlUI* control, int index)
 {
     // The child's own flag decides, not whether this layout is shown yet.
@@ -38,11 +33,6 @@ bool CTabLayoutUI::AddAt(CControlUI* control, int index)
     }
     control->SetVisible(false);
     return true;
-}
-
-bool CTabLayoutUI::Remove(CControlUI* control)
-{
-    return RemoveAt(GetItemIndex(control));
 }
 
 bool CTabLayoutUI::RemoveAt(int index)

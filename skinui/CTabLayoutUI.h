@@ -10,9 +10,7 @@ public:
     std::string_view GetClass() const override;
     void* GetInterface(std::string_view name) override;
 
-    bool Add(CControlUI* control) override;
     bool AddAt(CControlUI* control, int index) override;
-    bool Remove(CControlUI* control) override;
     bool RemoveAt(int index) override;
     void RemoveAll() override;
 

@@ -30,9 +30,6 @@ public:
         bool xTiled = false;
         bool yTiled = false;
         bool hsl = false;
-        // "color" key: a 1x1 image of that colour.
-        bool isColor = false;
-        uint32_t color = 0;
     };
 
     CImageDescriptor() = default;

@@ -49,7 +49,7 @@ void PaintCloseButtons(ArtOutput& output)
     for (ButtonState state : kAllButtonStates) {
         Canvas large(24, 24);
         CloseButton(large, DialogCloseLook(state), 9);
-        output.Save(large, "res/common/closebtnM_" + std::to_string(static_cast<int>(state) + 1) + ".png");
+        output.Save(large, StateImageName("res/common/closebtnM_", state));
     }
     // The plain message box has no disabled close image.
     for (ButtonState state : {ButtonState::Normal, ButtonState::Hot, ButtonState::Pushed}) {

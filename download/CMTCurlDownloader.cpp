@@ -122,15 +122,13 @@ bool CMTCurlDownloader::getRealDownloadUrl(const std::string& narrowUrl) {
     SetSafetyOptions(handle, kConnectTimeoutSeconds, timings.stallSeconds);
     if (result == 0) result = curl_easy_perform(handle);
     if (result == 0) {
-        char* effective = nullptr;
-        if (curl_easy_getinfo(handle, CURLINFO_EFFECTIVE_URL, &effective) == CURLE_OK && effective && *effective) {
-            realUrl = effective;
+        if (std::string effective = CurlEffectiveUrl(handle); !effective.empty()) {
+            realUrl = std::move(effective);
             DEBUG_LOG("Download File real url %s", realUrl.c_str());
             urlMd5 = Utils::UrlMd5(realUrl);
         }
         double length = -1.0;
-        const long code = CurlResponseCode(handle);
-        if (CurlContentLength(handle, length) == CURLE_OK && code >= 200 && code <= 399) {
+        if (CurlContentLength(handle, length) == CURLE_OK && StatusCarriesLength(CurlResponseCode(handle))) {
             fileLength = static_cast<int64_t>(length);
             DEBUG_LOG("Download File Length %lld", static_cast<long long>(fileLength));
         }

@@ -135,9 +135,7 @@ CURL* CurlClient::Head(const std::string& headUrl) {
 }
 
 std::string CurlClient::GetRealUrl(CURL* handle) {
-    char* effective = nullptr;
-    if (!handle || curl_easy_getinfo(handle, CURLINFO_EFFECTIVE_URL, &effective) != CURLE_OK || !effective) return "";
-    return effective;
+    return CurlEffectiveUrl(handle);
 }
 
 double CurlClient::GetDownloadFileLength(CURL* handle) {
@@ -145,9 +143,7 @@ double CurlClient::GetDownloadFileLength(CURL* handle) {
     double length = -1.0;
     const int result = CurlContentLength(handle, length);
     DEBUG_LOG("error:%d:%s", result, CurlErrorText(result));
-    long code = 0;
-    if (curl_easy_getinfo(handle, CURLINFO_RESPONSE_CODE, &code) != CURLE_OK || code < 200 || code > 399) return -1.0;
-    return length;
+    return StatusCarriesLength(CurlResponseCode(handle)) ? length : -1.0;
 }
 
 std::string CurlClient::GetRealUrl_Str(const std::string& probeUrl) {

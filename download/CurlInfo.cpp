@@ -28,6 +28,12 @@ long CurlResponseCode(CURL* handle) {
     return code;
 }
 
+std::string CurlEffectiveUrl(CURL* handle) {
+    char* effective = nullptr;
+    if (!handle || curl_easy_getinfo(handle, CURLINFO_EFFECTIVE_URL, &effective) != CURLE_OK || !effective) return "";
+    return effective;
+}
+
 size_t DiscardBody(char*, size_t size, size_t count, void*) {
     return size * count;
 }

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 // libcurl's text for a result; the client's own negative codes and anything
@@ -18,6 +19,12 @@ double CurlDownloadSpeed(CURL* handle);
 
 // The HTTP status of the response (0 when there is none).
 long CurlResponseCode(CURL* handle);
+
+// A declared length counts only with a 2xx or 3xx status.
+inline bool StatusCarriesLength(long status) { return status >= 200 && status <= 399; }
+
+// The URL the last transfer ended at, after redirects ("" when unknown).
+std::string CurlEffectiveUrl(CURL* handle);
 
 // A write function that accepts and discards everything (body-less probes).
 size_t DiscardBody(char* data, size_t size, size_t count, void* unused);

@@ -141,9 +141,7 @@ WinHttpClient::Attempt WinHttpClient::SendOnce(bool isGet) {
         return Attempt::Failed;
     }
     if (result != CURLE_OK) lastError = static_cast<uint32_t>(result);
-    char* effective = nullptr;
-    if (curl_easy_getinfo(sessionHandle, CURLINFO_EFFECTIVE_URL, &effective) == CURLE_OK && effective)
-        effectiveUrl = effective;
+    if (std::string effective = CurlEffectiveUrl(sessionHandle); !effective.empty()) effectiveUrl = std::move(effective);
     ParseHeaders();
     statusCode = std::to_string(status);
     responseByteCountReceived = static_cast<uint32_t>(responseBytes.size());

@@ -1,5 +1,6 @@
 #include "install/InstallRecords.h"
 
+#include "platform/Environment.h"
 #include "platform/FileSystem.h"
 #include "platform/IniFile.h"
 #include "platform/Registry.h"
@@ -10,7 +11,6 @@
 #include "utils/Guid.h"
 
 #include <cstdio>
-#include <cstdlib>
 #include <ctime>
 #include <filesystem>
 #include <unistd.h>
@@ -22,17 +22,12 @@ constexpr std::size_t kMaxPathChars = 260;
 constexpr std::size_t kMaxOverrideChars = 19;
 constexpr const char* kProductFolder = "nuvaloPDFconverter";
 
-std::string EnvironmentValue(const char* name) {
-    const char* value = std::getenv(name);
-    return value ? value : "";
-}
-
 // The APPDATA of this platform: $XDG_DATA_HOME, else ~/.local/share; "" when
 // neither can be read or the folder is too long to be a path.
 std::string AppDataFolder() {
-    std::string folder = EnvironmentValue("XDG_DATA_HOME");
+    std::string folder = Platform::EnvironmentValue("XDG_DATA_HOME");
     if (folder.empty() || folder.front() != '/') {
-        const std::string home = EnvironmentValue("HOME");
+        const std::string home = Platform::EnvironmentValue("HOME");
         folder = home.empty() ? "" : Platform::JoinPath(home, ".local/share");
     }
     return Platform::Utf8Length(folder) > kMaxPathChars ? "" : folder;
@@ -40,7 +35,7 @@ std::string AppDataFolder() {
 
 // /opt for root, ~/.local/opt for everyone else (and /opt without a home).
 std::string ProgramFilesFolder() {
-    const std::string home = EnvironmentValue("HOME");
+    const std::string home = Platform::EnvironmentValue("HOME");
     if (::geteuid() == 0 || home.empty()) return "/opt";
     return Platform::JoinPath(home, ".local/opt");
 }

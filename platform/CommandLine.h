@@ -18,6 +18,10 @@ std::vector<std::string> SplitArguments(std::string_view arguments);
 // unquoted: up to the first blank), then SplitArguments of the rest.
 std::vector<std::string> SplitCommandLine(std::string_view commandLine);
 
+// A Windows program reads its command line whole; a child we start finds it in this
+// variable, blanks and quotes as they were, for switches that take the rest of the line.
+inline constexpr const char* kCommandLineVariable = "NUVALO_COMMAND_LINE";
+
 // The text after the program token and the blanks that follow it.
 std::string_view ArgumentsAfterProgram(std::string_view commandLine);
 

@@ -1,9 +1,9 @@
 #include "platform/Registry.h"
 
+#include "platform/Environment.h"
 #include "platform/FileSystem.h"
 #include "platform/IniFile.h"
 
-#include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
 #include <sys/file.h>
@@ -30,11 +30,6 @@ bool IsStorableKeyPath(std::string_view keyPath) {
 bool IsStorableName(std::string_view name) {
     return !name.empty() && !HasLineBreakOrNul(name) && !HasOuterBlank(name) &&
            name.find('=') == std::string_view::npos && name.front() != ';' && name.front() != '[';
-}
-
-std::string EnvironmentValue(const char* name) {
-    const char* value = std::getenv(name);
-    return value ? value : "";
 }
 
 // Holds an exclusive lock on "<store>.lock" for one read-modify-write; without

@@ -52,7 +52,7 @@ std::vector<std::string> ProgramAndArguments(const std::string& commandLine) {
 
 // The inherited environment with the child's whole command line added.
 std::vector<std::string> ChildEnvironment(const std::string& commandLine) {
-    const std::string prefix = std::string(ChildProcess::kCommandLineVariable) + "=";
+    const std::string prefix = std::string(Platform::kCommandLineVariable) + "=";
     std::vector<std::string> variables;
     for (char** entry = environ; entry && *entry; ++entry) {
         if (std::string_view(*entry).substr(0, prefix.size()) != prefix) variables.emplace_back(*entry);

@@ -18,10 +18,6 @@ public:
     static constexpr uint32_t kStillActive = 259;
     static constexpr std::size_t kMaxCommandLineChars = 1023;
     static constexpr std::size_t kChunkBytes = 1024;
-    // A Windows program reads its command line whole; a child finds it here,
-    // blanks and quotes as they were, for switches that take the rest of the line.
-    static constexpr const char* kCommandLineVariable = "NUVALO_COMMAND_LINE";
-
     // Creates the error, output and input pipes; raises Utils::Exception.
     ChildProcess();
     ~ChildProcess();

@@ -1,5 +1,6 @@
 #include "DemoFaults.h"
 
+#include "platform/Environment.h"
 #include "platform/FileSystem.h"
 #include "platform/IniFile.h"
 
@@ -8,13 +9,8 @@
 
 namespace {
 
-std::string Environment(const char* name) {
-    const char* value = std::getenv(name);
-    return value ? value : "";
-}
-
 std::size_t Number(const char* name, std::size_t fallback) {
-    const std::string value = Environment(name);
+    const std::string value = Platform::EnvironmentValue(name);
     if (value.empty()) return fallback;
     return static_cast<std::size_t>(std::strtoull(value.c_str(), nullptr, 10));
 }
@@ -23,7 +19,7 @@ std::size_t Number(const char* name, std::size_t fallback) {
 
 DemoFaults DemoFaults::Load(const std::string& role, const std::string& programPath) {
     DemoFaults faults;
-    faults.list_ = Environment(role == "Package" ? "DEMO_PACKAGE_FAULT" : "DEMO_UNINSTALLER_FAULT");
+    faults.list_ = Platform::EnvironmentValue(role == "Package" ? "DEMO_PACKAGE_FAULT" : "DEMO_UNINSTALLER_FAULT");
     if (faults.list_.empty()) {
         const std::string beside = Platform::JoinPath(Platform::ParentFolder(programPath), "demo-fault.ini");
         faults.list_ = Platform::ReadIniString(beside, role, "Fault", "");

@@ -3,6 +3,7 @@
 #include "DemoFaults.h"
 #include "DemoReporter.h"
 #include "platform/CommandLine.h"
+#include "platform/Environment.h"
 #include "platform/FileSystem.h"
 #include "platform/IniFile.h"
 
@@ -12,27 +13,22 @@
 
 namespace {
 
-std::string Environment(const char* name) {
-    const char* value = std::getenv(name);
-    return value ? value : "";
-}
-
 std::string DesktopFolder() {
-    const std::string desktop = Environment("XDG_DESKTOP_DIR");
+    const std::string desktop = Platform::EnvironmentValue("XDG_DESKTOP_DIR");
     if (!desktop.empty()) return desktop;
-    const std::string home = Environment("HOME");
+    const std::string home = Platform::EnvironmentValue("HOME");
     return home.empty() ? "" : home + "/Desktop";
 }
 
 std::string MenuFolder() {
-    const std::string data = Environment("XDG_DATA_HOME");
+    const std::string data = Platform::EnvironmentValue("XDG_DATA_HOME");
     if (!data.empty()) return data + "/applications";
-    const std::string home = Environment("HOME");
+    const std::string home = Platform::EnvironmentValue("HOME");
     return home.empty() ? "" : home + "/.local/share/applications";
 }
 
 std::string DefaultInstallFolder() {
-    const std::string home = Environment("HOME");
+    const std::string home = Platform::EnvironmentValue("HOME");
     return (home.empty() ? std::string("/tmp") : home + "/.local/opt") + "/NuvaloPDF";
 }
 
@@ -93,7 +89,7 @@ private:
 }  // namespace
 
 std::string DemoPackage::RestOfLine(const std::vector<std::string>& args, const std::string& key) {
-    const char* whole = std::getenv("NUVALO_COMMAND_LINE");
+    const char* whole = std::getenv(Platform::kCommandLineVariable);
     if (whole) return RestOfLine(whole, key);
     for (std::size_t i = 1; i < args.size(); ++i) {
         if (args[i].rfind(key, 0) != 0) continue;

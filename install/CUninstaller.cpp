@@ -5,15 +5,6 @@
 #include "platform/FileSystem.h"
 #include "utils/Accounts.h"
 
-namespace {
-
-bool ConsoleUserIsAdmin() {
-    std::string user;
-    return Utils::GetConsoleUserName(user) && Utils::IsUserAdmin(user);
-}
-
-}  // namespace
-
 CUninstaller::CUninstaller(EventCallback callback, std::string uninstallerPath, std::string installFolder)
     : CPackageRunner(std::move(callback), "UnInstaller"),
       uninstallerPath_(std::move(uninstallerPath)),
@@ -26,7 +17,7 @@ CUninstaller::~CUninstaller() {
 std::string CUninstaller::BuildCommandLine() const {
     // The uninstaller path goes in unquoted; the program is found the way
     // Windows finds an unquoted path with blanks. "_?=" takes the rest of the line.
-    return uninstallerPath_ + " /S -adminact=" + Flag(ConsoleUserIsAdmin()) +
+    return uninstallerPath_ + " /S -adminact=" + Flag(Utils::IsConsoleUserAdmin()) +
            " -authorizationact=" + Flag(Utils::IsTokenAdmin()) + " -console=show _?=" + installFolder_;
 }
 

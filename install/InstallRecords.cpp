@@ -13,7 +13,6 @@
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
-#include <unistd.h>
 
 namespace InstallRecords {
 namespace {
@@ -36,7 +35,7 @@ std::string AppDataFolder() {
 // /opt for root, ~/.local/opt for everyone else (and /opt without a home).
 std::string ProgramFilesFolder() {
     const std::string home = Platform::EnvironmentValue("HOME");
-    if (::geteuid() == 0 || home.empty()) return "/opt";
+    if (Utils::IsTokenAdmin() || home.empty()) return "/opt";
     return Platform::JoinPath(home, ".local/opt");
 }
 
@@ -77,8 +76,7 @@ void ReadInstallRecord(OldInstallRecord& record) {
 }
 
 std::string GetDefaultInstallFolder(const OldInstallRecord& record, RightsFlags& rights) {
-    std::string consoleUser;
-    rights.adminAct = Utils::GetConsoleUserName(consoleUser) && Utils::IsUserAdmin(consoleUser);
+    rights.adminAct = Utils::IsConsoleUserAdmin();
     rights.authorizationAct = Utils::IsTokenAdmin();
     return ProposeInstallFolder(record, rights);
 }

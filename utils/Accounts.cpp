@@ -95,4 +95,9 @@ bool IsUserAdmin(const std::string& name) {
     return false;
 }
 
+bool IsConsoleUserAdmin() {
+    std::string user;
+    return GetConsoleUserName(user) && IsUserAdmin(user);
+}
+
 }  // namespace Utils

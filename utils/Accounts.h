@@ -15,5 +15,7 @@ bool GetConsoleUserNameFromSeatFile(const std::string& seatFile, std::string& na
 
 // True when the local account is root or belongs to group "sudo", "wheel" or "admin".
 bool IsUserAdmin(const std::string& name);
+// The user of the active session is an administrator; false when there is none.
+bool IsConsoleUserAdmin();
 
 }  // namespace Utils

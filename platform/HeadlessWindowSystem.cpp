@@ -80,12 +80,6 @@ Size HeadlessWindowSystem::RoundRegion(WindowId window) const
     return record ? record->roundRegion : Size{};
 }
 
-uint8_t HeadlessWindowSystem::Opacity(WindowId window) const
-{
-    const WindowRecord* record = Find(window);
-    return record ? record->opacity : 0;
-}
-
 std::string HeadlessWindowSystem::Title(WindowId window) const
 {
     const WindowRecord* record = Find(window);
@@ -94,8 +88,7 @@ std::string HeadlessWindowSystem::Title(WindowId window) const
 
 void HeadlessWindowSystem::ShowErrorMessage(const std::string& text, const std::string& caption)
 {
-    errorMessage_ = caption + ": " + text;
-    std::fprintf(stderr, "%s\n", errorMessage_.c_str());
+    std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
 }
 
 void HeadlessWindowSystem::WaitForEvents(int timeoutMs) { Queue().Wait(timeoutMs); }

@@ -27,7 +27,7 @@ public:
     std::string GetClipboardText() override { return clipboard_; }
     void SetClipboardText(const std::string& text) override { clipboard_ = text; }
     void SetIcon(WindowId window, const uint32_t*, int width, int height) override { icons_[window] = {width, height}; }
-    // Records the message (see LastErrorMessage) and writes it to standard error.
+    // Writes the message to standard error.
     void ShowErrorMessage(const std::string& text, const std::string& caption) override;
 
     // --- for tests ---
@@ -48,8 +48,6 @@ public:
     const std::string& TooltipText() const { return tooltip_; }
     CursorKind Cursor() const { return cursorKind_; }
     uint32_t TrackedHoverTime() const { return hoverMs_; }
-    uint8_t Opacity(WindowId window) const;
-    const std::string& LastErrorMessage() const { return errorMessage_; }
     std::string Title(WindowId window) const;
 
 protected:
@@ -81,7 +79,6 @@ private:
     bool translucent_ = true;
     std::string tooltip_;
     std::string clipboard_;
-    std::string errorMessage_;
 };
 
 }  // namespace Platform

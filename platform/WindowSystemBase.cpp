@@ -177,10 +177,7 @@ void WindowSystemBase::SetTitle(WindowId window, const std::string& title)
 
 void WindowSystemBase::SetOpacity(WindowId window, uint8_t opacity)
 {
-    WindowRecord* record = Find(window);
-    if (!record) return;
-    record->opacity = opacity;
-    NativeOpacity(window, opacity);
+    if (Find(window)) NativeOpacity(window, opacity);
 }
 
 void WindowSystemBase::EnableWindow(WindowId window, bool enable)

@@ -59,7 +59,6 @@ protected:
         bool minimized = false;
         bool maximized = false;
         bool enabled = true;
-        uint8_t opacity = 255;
         Rect invalid;
     };
 

@@ -103,11 +103,10 @@ ChildProcess::~ChildProcess() {
 
 void ChildProcess::Start(const std::string& commandLine) {
     if (pid_ > 0 || Platform::Utf8Length(commandLine) > kMaxCommandLineChars) throw Exception();
-    commandLine_ = commandLine;
-    std::vector<std::string> args = ProgramAndArguments(commandLine_);
+    std::vector<std::string> args = ProgramAndArguments(commandLine);
     if (args.empty()) throw Exception();
     std::vector<char*> argv = Pointers(args);
-    std::vector<std::string> variables = ChildEnvironment(commandLine_);
+    std::vector<std::string> variables = ChildEnvironment(commandLine);
     std::vector<char*> envp = Pointers(variables);
 
     // The child's ends are duplicated onto its standard handles, which clears

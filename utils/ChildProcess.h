@@ -58,7 +58,6 @@ private:
     Pipe errorPipe_;
     Pipe outputPipe_;
     Pipe inputPipe_;
-    std::string commandLine_;
     pid_t pid_ = -1;
     bool reaped_ = false;
     uint32_t exitCode_ = 0;

@@ -89,8 +89,4 @@ void WorkerSlot::Wait() {
     if (retired_ && !retired_->IsCurrentThread()) retired_->Wait();
 }
 
-bool WorkerSlot::IsWorkerThread() const {
-    return current_ && current_->IsCurrentThread();
-}
-
 }  // namespace Utils

@@ -70,7 +70,6 @@ public:
     void Restart(void* param, const std::string& name, ThreadProc proc);
     // Waits for the current (and any retired) worker.
     void Wait();
-    bool IsWorkerThread() const;
 
 private:
     std::unique_ptr<Thread> current_;

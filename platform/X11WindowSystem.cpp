@@ -35,6 +35,13 @@ struct X11WindowSystem::Native {
     Colormap colormap = 0;
     bool mapped = false;
     bool focusWhenMapped = false;
+
+    void Release(Display* display) const
+    {
+        if (gc) XFreeGC(display, gc);
+        XDestroyWindow(display, xid);
+        if (colormap) XFreeColormap(display, colormap);
+    }
 };
 
 namespace {
@@ -159,11 +166,7 @@ X11WindowSystem::X11WindowSystem(Display* display) : display_(display)
 X11WindowSystem::~X11WindowSystem()
 {
     HideTooltip();
-    for (auto& [id, native] : natives_) {
-        if (native->gc) XFreeGC(display_, native->gc);
-        XDestroyWindow(display_, native->xid);
-        if (native->colormap) XFreeColormap(display_, native->colormap);
-    }
+    for (const auto& [id, native] : natives_) native->Release(display_);
     for (unsigned long cursor : cursors_) XFreeCursor(display_, cursor);
     XDestroyWindow(display_, helper_);
     XCloseDisplay(display_);
@@ -241,9 +244,7 @@ void X11WindowSystem::NativeDestroy(WindowId window)
     if (drag_.window == window) drag_ = {};
     if (tracking_.window == window) tracking_ = {};
     if (pointerWindow_ == window) pointerWindow_ = 0;
-    if (it->second->gc) XFreeGC(display_, it->second->gc);
-    XDestroyWindow(display_, it->second->xid);
-    if (it->second->colormap) XFreeColormap(display_, it->second->colormap);
+    it->second->Release(display_);
     natives_.erase(it);
     XFlush(display_);
 }

@@ -362,8 +362,7 @@ bool CMTCurlDownloader::MergeParts(const std::string& ansiSavePath) {
     }
     complete = ::close(merged) == 0 && complete;
     if (!complete || std::rename(first.c_str(), ansiSavePath.c_str()) != 0) {
-        std::remove(first.c_str());  // a half-merged part 0 is no part 0 to resume
-        deletePartFiles(ansiSavePath);
+        deletePartFiles(ansiSavePath);  // a half-merged part 0 is no part 0 to resume
         return false;
     }
     deletePartFiles(ansiSavePath);

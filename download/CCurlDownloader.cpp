@@ -3,7 +3,6 @@
 #include "download/UrlMd5.h"
 #include "download/DownloadFiles.h"
 #include "utils/DebugLog.h"
-#include "utils/FileMd5.h"
 
 #include <cstdio>
 
@@ -71,21 +70,14 @@ int CCurlDownloader::TransferWithCredits() {
 }
 
 void CCurlDownloader::FinishWithMd5Check() {
-    const std::string expected = Utils::UrlMd5(client.EffectiveUrl());
-    if (expected.size() == 32) {
-        const std::string computed = Utils::FileMd5(AnsiName(savePath));
-        if (Utils::Md5Mismatch(expected, computed)) {
-            Send(DL_CODE_NOTICE, 0.0, "curl文件md5校验失败");
-            if (retried) {
-                Send(DL_CODE_FAIL, 0.0, "LibCurl");
-            } else {
-                retried = true;
-                Send(DL_CODE_RETRY, 0.0, "LibCurl");
-            }
-            return;
-        }
-    } else {
-        Send(DL_CODE_NOTICE, 0.0, "curl获取url-md5失败");
+    switch (Utils::CheckAgainstUrlMd5(Utils::UrlMd5(client.EffectiveUrl()), AnsiName(savePath))) {
+    case Utils::Md5Check::NoUrlMd5: Send(DL_CODE_NOTICE, 0.0, "curl获取url-md5失败"); break;
+    case Utils::Md5Check::Matches: break;
+    case Utils::Md5Check::Differs:
+        Send(DL_CODE_NOTICE, 0.0, "curl文件md5校验失败");
+        Send(retried ? DL_CODE_FAIL : DL_CODE_RETRY, 0.0, "LibCurl");
+        retried = true;
+        return;
     }
     Send(DL_CODE_SUCCESS, 0.0, "LibCurl");
 }

@@ -4,7 +4,6 @@
 #include "download/DownloadFiles.h"
 #include "download/UrlMd5.h"
 #include "utils/DebugLog.h"
-#include "utils/FileMd5.h"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -317,24 +316,22 @@ void CMTCurlDownloader::FinishMerged(const std::string& ansiSavePath) {
         FinishFailed(DownloadPartNode::kFileError);
         return;
     }
-    if (urlMd5.size() == 32) {
-        const std::string computed = Utils::FileMd5(ansiSavePath);
-        if (Utils::Md5Mismatch(urlMd5, computed)) {
-            Send(DL_CODE_NOTICE, 0.0, "mtcurl文件md5校验失败");
-            std::remove(ansiSavePath.c_str());
-            cleanupParts();
-            if (retried) {
-                DEBUG_LOG("finish recv, md5 chaek failed and retry failed.");
-                Send(DL_CODE_FAIL, 0.0, "LibCurl");
-            } else {
-                retried = true;
-                DEBUG_LOG("finish recv, md5 chaek failed retry once.");
-                Send(DL_CODE_RETRY, 0.0, "LibCurl");
-            }
-            return;
+    switch (Utils::CheckAgainstUrlMd5(urlMd5, ansiSavePath)) {
+    case Utils::Md5Check::NoUrlMd5: Send(DL_CODE_NOTICE, 0.0, "mtcurl获取url-md5失败"); break;
+    case Utils::Md5Check::Matches: break;
+    case Utils::Md5Check::Differs:
+        Send(DL_CODE_NOTICE, 0.0, "mtcurl文件md5校验失败");
+        std::remove(ansiSavePath.c_str());
+        cleanupParts();
+        if (retried) {
+            DEBUG_LOG("finish recv, md5 chaek failed and retry failed.");
+            Send(DL_CODE_FAIL, 0.0, "LibCurl");
+        } else {
+            retried = true;
+            DEBUG_LOG("finish recv, md5 chaek failed retry once.");
+            Send(DL_CODE_RETRY, 0.0, "LibCurl");
         }
-    } else {
-        Send(DL_CODE_NOTICE, 0.0, "mtcurl获取url-md5失败");
+        return;
     }
     DEBUG_LOG("finish recv");
     cleanupParts();

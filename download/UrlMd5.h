@@ -12,4 +12,9 @@ std::string UrlMd5(const std::string& url);
 // computed digest of 32 characters; hex digits compare ignoring case.
 bool Md5Mismatch(const std::string& expected, const std::string& computed);
 
+enum class Md5Check { NoUrlMd5, Matches, Differs };
+// Compares a downloaded file with the MD5 its URL carries; the file is read only when
+// the URL has one.
+Md5Check CheckAgainstUrlMd5(const std::string& urlMd5, const std::string& ansiPath);
+
 }  // namespace Utils

@@ -2,7 +2,6 @@
 
 #include "download/DownloadFiles.h"
 #include "download/UrlMd5.h"
-#include "utils/FileMd5.h"
 
 #include <ctime>
 
@@ -62,10 +61,10 @@ void WinHttpDownloader::ReportProgress(uint64_t received, uint64_t total) {
 }
 
 void WinHttpDownloader::FinishWithMd5Check(const WinHttpClient& client) {
-    const std::string expected = Utils::UrlMd5(client.GetEffectiveUrl());
-    if (expected.size() != 32) {
-        Send(DL_CODE_NOTICE, 0.0, "winhttp获取url-md5失败");
-    } else if (Utils::Md5Mismatch(expected, Utils::FileMd5(AnsiName(savePath)))) {
+    switch (Utils::CheckAgainstUrlMd5(Utils::UrlMd5(client.GetEffectiveUrl()), AnsiName(savePath))) {
+    case Utils::Md5Check::NoUrlMd5: Send(DL_CODE_NOTICE, 0.0, "winhttp获取url-md5失败"); break;
+    case Utils::Md5Check::Matches: break;
+    case Utils::Md5Check::Differs:
         Send(DL_CODE_NOTICE, 0.0, "winhttp文件md5校验失败");
         Send(DL_CODE_FAIL, 0.0, "LibCurl");
         return;

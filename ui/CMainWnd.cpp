@@ -536,10 +536,7 @@ void CMainWnd::OnReport(const ReportRecord& record)
 {
     const double scale = settings_.DownloadScale;
     switch (record.code) {
-    case DL_CODE_START:
-        downloadWatch_.running = true;
-        downloadWatch_.startTick = services_.tickCount();
-        break;
+    case DL_CODE_START: downloadWatch_.StartAt(services_.tickCount()); break;
     case DL_CODE_PROGRESS: ShowPercent(record.value * scale * 100); break;
     case DL_CODE_FAIL: OnDownloadFailed(); break;
     case IST_CODE_START: InstallRecords::WriteIniRecords(facts_.instPath); break;

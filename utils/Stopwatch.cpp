@@ -1,17 +1,15 @@
 #include "utils/Stopwatch.h"
 
-#include <ctime>
+#include "platform/MessageQueue.h"
 
 namespace Utils {
 
-uint32_t Stopwatch::TickCount() {
-    timespec now{};
-    ::clock_gettime(CLOCK_MONOTONIC, &now);
-    return static_cast<uint32_t>(static_cast<uint64_t>(now.tv_sec) * 1000u + static_cast<uint64_t>(now.tv_nsec) / 1000000u);
-}
+uint32_t Stopwatch::TickCount() { return Platform::MessageQueue::TickCount(); }
 
-void Stopwatch::Start() {
-    startTick = TickCount();
+void Stopwatch::Start() { StartAt(TickCount()); }
+
+void Stopwatch::StartAt(uint32_t tick) {
+    startTick = tick;
     running = true;
 }
 

@@ -8,6 +8,8 @@ namespace Utils {
 class Stopwatch {
 public:
     void Start();
+    // Same, from a given tick count.
+    void StartAt(uint32_t startTick);
     void Stop();
     // Seconds since Start, 0 when not running.
     float Elapsed() const;

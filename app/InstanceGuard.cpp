@@ -1,5 +1,7 @@
 #include "app/InstanceGuard.h"
 
+#include "platform/Environment.h"
+#include "platform/FileSystem.h"
 #include "utils/DebugLog.h"
 
 #include <fcntl.h>
@@ -8,17 +10,14 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdlib>
 #include <utility>
 
 namespace {
 
 std::string UsableFolder(const char* variable)
 {
-    const char* value = std::getenv(variable);
-    if (value == nullptr || value[0] != '/') return "";
-    struct stat st {};
-    return ::stat(value, &st) == 0 && S_ISDIR(st.st_mode) ? value : "";
+    std::string value = Platform::EnvironmentValue(variable);
+    return value.starts_with('/') && Platform::DirectoryExists(value) ? value : "";
 }
 
 bool IsOwnRegularFile(int fd)

@@ -78,9 +78,9 @@ std::vector<std::string> SplitCommandLine(std::string_view commandLine) {
     const std::size_t start = SkipBlanks(commandLine, 0);
     if (start == commandLine.size()) return {};
     std::string program;
-    ReadProgramToken(commandLine, start, program);
+    const std::size_t end = ReadProgramToken(commandLine, start, program);
     std::vector<std::string> args{std::move(program)};
-    for (auto& arg : SplitArguments(ArgumentsAfterProgram(commandLine))) args.push_back(std::move(arg));
+    for (auto& arg : SplitArguments(commandLine.substr(SkipBlanks(commandLine, end)))) args.push_back(std::move(arg));
     return args;
 }
 

@@ -1,6 +1,7 @@
 #include "skinui/CImageDescriptor.h"
 
 #include "skinui/AttributeValue.h"
+#include "skinui/CImageLoader.h"
 #include "skinui/CManagerUI.h"
 
 #include <algorithm>
@@ -8,8 +9,6 @@
 namespace SkinUI {
 
 namespace {
-
-constexpr std::string_view kColorImageType = "*COLOR*";
 
 bool IsBlank(char ch)
 {
@@ -59,7 +58,7 @@ void ApplyPair(CImageDescriptor::Parsed& parsed, std::string_view key, std::stri
         parsed.resType = value;
     } else if (key == "color") {
         parsed.file = value;
-        parsed.resType = kColorImageType;
+        parsed.resType = CImageLoader::kColorType;
     } else if (key == "dest") {
         parsed.hasDest = true;
         parsed.dest = ParseRect(value);

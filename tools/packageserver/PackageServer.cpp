@@ -293,15 +293,10 @@ bool PackageServer::SendPackage(int fd, const std::string& method, const std::st
         return SendAll(fd, Response(range.partial ? 206 : 200, headers, announced));
     }
     if (!SendAll(fd, Response(range.partial ? 206 : 200, headers, length))) return false;
-    return SendBody(fd, range.first, length);
+    return SendBody(fd, range.first, length, faults);
 }
 
-bool PackageServer::SendBody(int fd, int64_t offset, int64_t length) {
-    Faults faults;
-    {
-        std::lock_guard lock(mutex_);
-        faults = faults_;
-    }
+bool PackageServer::SendBody(int fd, int64_t offset, int64_t length, const Faults& faults) {
     const int64_t slice = faults.bytesPerSecond > 0
                               ? std::max<int64_t>(1, faults.bytesPerSecond / kPacingSlicesPerSecond)
                               : kSendChunk;

@@ -84,7 +84,7 @@ private:
     void Serve(Connection& connection);
     bool HandleRequest(int fd, const std::string& head);
     bool SendPackage(int fd, const std::string& method, const std::string& rangeHeader);
-    bool SendBody(int fd, int64_t offset, int64_t length);
+    bool SendBody(int fd, int64_t offset, int64_t length, const Faults& faults);
     bool SendRedirect(int fd);
     bool TakeInjectedFailure(int& status);
     bool TakeFault(int& counter);

@@ -12,7 +12,7 @@ constexpr int kPartialFile = 18;
 }  // namespace
 
 CCurlDownloader::CCurlDownloader(EventCallback callback, std::string url, std::string savePath)
-    : callback(std::move(callback)),
+    : CDownloader(std::move(callback)),
       savePath(std::move(savePath)),
       url(std::move(url)),
       client(this->url, this->savePath, this, &CCurlDownloader::progressAdapter),
@@ -80,10 +80,6 @@ void CCurlDownloader::FinishWithMd5Check() {
         return;
     }
     Send(DL_CODE_SUCCESS, 0.0, "LibCurl");
-}
-
-void CCurlDownloader::Send(int32_t code, double value, const char* text) {
-    if (!stop.Raised() && callback) callback(code, value, text);
 }
 
 void CCurlDownloader::progressAdapter(void* owner, double speed, double, double percent) {

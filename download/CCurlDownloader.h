@@ -2,7 +2,6 @@
 
 #include "download/CDownloader.h"
 #include "download/CurlClient.h"
-#include "download/StopSignal.h"
 #include "utils/EventCallback.h"
 #include "utils/Thread.h"
 
@@ -37,9 +36,7 @@ private:
     static uint32_t dlThreadFun(void* downloader);
     int TransferWithCredits();
     void FinishWithMd5Check();
-    void Send(int32_t code, double value, const char* text);
 
-    EventCallback callback;
     std::string savePath;
     std::string url;
     CurlClient client;
@@ -47,6 +44,5 @@ private:
     Timings timings;
     Transfer transfer;
 
-    StopSignal stop;
     Utils::WorkerSlot worker;  // last: joined before the members it uses go away
 };

@@ -1,6 +1,10 @@
 #pragma once
 
+#include "download/StopSignal.h"
+#include "utils/EventCallback.h"
+
 #include <cstdint>
+#include <utility>
 
 // Download events, sent through the downloader's EventCallback.
 inline constexpr int32_t DL_CODE_START = 1001;
@@ -19,4 +23,15 @@ class CDownloader {
 public:
     virtual ~CDownloader() = default;
     virtual void Start() = 0;
+
+protected:
+    explicit CDownloader(EventCallback callback) : callback(std::move(callback)) {}
+
+    // Passes an event on, unless the downloader is being destroyed.
+    void Send(int32_t code, double value, const char* text) const {
+        if (!stop.Raised() && callback) callback(code, value, text);
+    }
+
+    EventCallback callback;
+    StopSignal stop;  // raised by the destructor of the concrete downloader
 };

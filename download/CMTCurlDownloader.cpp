@@ -46,7 +46,7 @@ bool AppendFile(int target, int source) {
 }  // namespace
 
 CMTCurlDownloader::CMTCurlDownloader(EventCallback callback, std::string url, std::string savePath)
-    : callback(std::move(callback)), savePath(std::move(savePath)), url(std::move(url)) {
+    : CDownloader(std::move(callback)), savePath(std::move(savePath)), url(std::move(url)) {
     const std::string ansiSavePath = AnsiName(this->savePath);
     std::remove(ansiSavePath.c_str());
     deletePartFiles(ansiSavePath);
@@ -389,10 +389,6 @@ void CMTCurlDownloader::cleanupParts() {
         if (part->file) std::fclose(part->file);
     }
     parts.clear();
-}
-
-void CMTCurlDownloader::Send(int32_t code, double value, const char* text) {
-    if (!stop.Raised() && callback) callback(code, value, text);
 }
 
 // Joins every part and waiter thread except the calling one.

@@ -2,7 +2,6 @@
 
 #include "download/CDownloader.h"
 #include "download/DownloadPartNode.h"
-#include "download/StopSignal.h"
 #include "utils/EventCallback.h"
 #include "utils/Thread.h"
 
@@ -53,7 +52,6 @@ private:
     void FinishFailed(int failure);
     bool MergeParts(const std::string& ansiSavePath);
     void cleanupParts();
-    void Send(int32_t code, double value, const char* text);
     void JoinThreads();
 
     static size_t partWriteCallback(char* data, size_t size, size_t count, void* part);
@@ -61,7 +59,6 @@ private:
     static int partProgressCallback(void* downloader, curl_off_t, curl_off_t, curl_off_t, curl_off_t);
 
     std::vector<std::unique_ptr<DownloadPartNode>> parts;
-    EventCallback callback;
     std::string savePath;
     std::string url;
     std::string realUrl;
@@ -76,7 +73,6 @@ private:
     bool retried = false;
     Timings timings;
 
-    StopSignal stop;
     std::mutex threadsLock;
     std::vector<std::thread> threads;  // part threads and waiters, joined before the next attempt and at the end
     Utils::WorkerSlot worker;

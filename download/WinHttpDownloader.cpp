@@ -6,7 +6,7 @@
 #include <ctime>
 
 WinHttpDownloader::WinHttpDownloader(EventCallback callback, std::string url, std::string savePath)
-    : callback(std::move(callback)), savePath(std::move(savePath)), url(std::move(url)) {}
+    : CDownloader(std::move(callback)), savePath(std::move(savePath)), url(std::move(url)) {}
 
 WinHttpDownloader::~WinHttpDownloader() {
     stop.Raise();
@@ -72,6 +72,3 @@ void WinHttpDownloader::FinishWithMd5Check(const WinHttpClient& client) {
     Send(DL_CODE_SUCCESS, 0.0, "LibCurl");
 }
 
-void WinHttpDownloader::Send(int32_t code, double value, const char* text) {
-    if (!stop.Raised() && callback) callback(code, value, text);
-}

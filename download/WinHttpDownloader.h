@@ -1,7 +1,6 @@
 #pragma once
 
 #include "download/CDownloader.h"
-#include "download/StopSignal.h"
 #include "download/WinHttpClient.h"
 #include "utils/EventCallback.h"
 #include "utils/Thread.h"
@@ -32,13 +31,10 @@ private:
     static uint32_t Download(void* downloader);
     void ReportProgress(uint64_t received, uint64_t total);
     void FinishWithMd5Check(const WinHttpClient& client);
-    void Send(int32_t code, double value, const char* text);
 
-    EventCallback callback;
     std::string savePath;
     std::string url;
     Timeouts timeouts;
     int64_t lastProgressTime = 0;
-    StopSignal stop;
     Utils::WorkerSlot worker;
 };

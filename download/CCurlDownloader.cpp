@@ -75,8 +75,12 @@ void CCurlDownloader::FinishWithMd5Check() {
     case Utils::Md5Check::Matches: break;
     case Utils::Md5Check::Differs:
         Send(DL_CODE_NOTICE, 0.0, "curl文件md5校验失败");
-        Send(retried ? DL_CODE_FAIL : DL_CODE_RETRY, 0.0, "LibCurl");
-        retried = true;
+        if (retried) {
+            Send(DL_CODE_FAIL, 0.0, "LibCurl");
+        } else {
+            retried = true;  // before the event: its receiver may start the retry at once
+            Send(DL_CODE_RETRY, 0.0, "LibCurl");
+        }
         return;
     }
     Send(DL_CODE_SUCCESS, 0.0, "LibCurl");
